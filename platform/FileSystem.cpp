@@ -1,0 +1,86 @@
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+
+namespace ostrevan {
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The length of the root at the start of path: "/", "\", "C:\", "C:", "\\server\share\".
+std::size_t rootLength(std::string_view path) {
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+        // UNC: \\server\share\ is the root.
+        std::size_t pos = 2;
+        for (int part = 0; part < 2 && pos <= path.size(); ++part) {
+            while (pos < path.size() && !isSeparator(path[pos])) {
+                ++pos;
+            }
+            if (pos < path.size()) {
+                ++pos;
+            }
+        }
+        return pos;
+    }
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+        return path.size() >= 3 && isSeparator(path[2]) ? 3 : 2;
+    }
+    return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+}
+
+// path without trailing separators, unless they are part of the root.
+std::string_view trimTrailing(std::string_view path) {
+    const std::size_t root = rootLength(path);
+    while (path.size() > root && isSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    return path;
+}
+
+} // namespace
+
+std::string FileSystem::BuildPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && !isSeparator(path.back()) && !name.empty() && !isSeparator(name.front())) {
+        const bool windows =
+            folder.find('\\') != std::string_view::npos && folder.find('/') == std::string_view::npos;
+        path += windows ? '\\' : '/';
+    }
+    path += name;
+    return path;
+}
+
+std::string FileSystem::GetParentFolderName(std::string_view path) {
+    const std::string_view trimmed = trimTrailing(path);
+    const std::size_t root = rootLength(trimmed);
+    if (trimmed.size() <= root) {
+        return {};
+    }
+    std::size_t end = trimmed.size();
+    while (end > root && !isSeparator(trimmed[end - 1])) {
+        --end;
+    }
+    if (end == 0) {
+        return {};
+    }
+    return std::string(trimTrailing(trimmed.substr(0, end)));
+}
+
+std::string FileSystem::GetFileName(std::string_view path) {
+    const std::string_view trimmed = trimTrailing(path);
+    const std::size_t root = rootLength(trimmed);
+    std::size_t start = trimmed.size();
+    while (start > root && !isSeparator(trimmed[start - 1])) {
+        --start;
+    }
+    return std::string(trimmed.substr(std::max(start, root)));
+}
+
+std::string FileSystem::GetExtensionName(std::string_view path) {
+    const std::string name = GetFileName(path);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+} // namespace ostrevan

@@ -1,0 +1,191 @@
+#include "platform/Text.h"
+
+#include "platform/Error.h"
+
+#include <array>
+#include <cwctype>
+#include <iconv.h>
+#include <locale.h>
+#include <memory>
+#include <stdexcept>
+
+namespace ostrevan {
+namespace {
+
+// Decodes one UTF-8 sequence at pos; returns U+FFFD and advances one byte on invalid input.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        ++pos;
+        return 0xFFFD;
+    }
+    if (pos + length > text.size()) {
+        ++pos;
+        return 0xFFFD;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        code = (code << 6) | (byte(pos + i) & 0x3F);
+    }
+    static constexpr std::array<char32_t, 5> minimum{0, 0, 0x80, 0x800, 0x10000};
+    if (code < minimum[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        ++pos;
+        return 0xFFFD;
+    }
+    pos += length;
+    return code;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+locale_t utf8Locale() {
+    static const locale_t locale = [] {
+        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        if (made == static_cast<locale_t>(nullptr)) {
+            throw std::runtime_error("C.UTF-8 locale not available");
+        }
+        return made;
+    }();
+    return locale;
+}
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+// The 128 characters of Windows-1252's upper half, decoded once through iconv.
+const std::array<char32_t, 128>& upperHalf() {
+    static const std::array<char32_t, 128> table = [] {
+        std::array<char32_t, 128> made{};
+        const iconv_t raw = iconv_open("UTF-32LE", "WINDOWS-1252");
+        if (raw == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error("iconv cannot convert from WINDOWS-1252");
+        }
+        const std::unique_ptr<void, IconvCloser> cd(raw);
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            char in = static_cast<char>(0x80 + i);
+            std::array<unsigned char, 4> out{};
+            char* inPtr = &in;
+            std::size_t inLeft = 1;
+            char* outPtr = reinterpret_cast<char*>(out.data());
+            std::size_t outLeft = out.size();
+            iconv(raw, nullptr, nullptr, nullptr, nullptr);
+            const bool converted =
+                iconv(raw, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+            // Undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control characters.
+            made[i] = converted ? static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
+                                                        (out[3] << 24))
+                                : static_cast<char32_t>(0x80 + i);
+        }
+        return made;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::string upperCase(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t code = decodeUtf8(utf8, pos);
+        const auto upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), utf8Locale()));
+        appendUtf8(out, upper);
+    }
+    return out;
+}
+
+std::string toWindows1252(std::string_view utf8) {
+    const auto& table = upperHalf();
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t code = decodeUtf8(utf8, pos);
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        char mapped = '?';
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (table[i] == code) {
+                mapped = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        out += mapped;
+    }
+    return out;
+}
+
+std::string fromWindows1252(std::string_view bytes) {
+    const auto& table = upperHalf();
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        appendUtf8(out, byte < 0x80 ? byte : table[byte - 0x80]);
+    }
+    return out;
+}
+
+std::int32_t characterCount(std::string_view utf8) {
+    std::int32_t count = 0;
+    for (std::size_t pos = 0; pos < utf8.size(); ++count) {
+        decodeUtf8(utf8, pos);
+    }
+    return count;
+}
+
+std::string midText(std::string_view utf8, std::int32_t start, std::int32_t length) {
+    if (start < 1 || length < 0) {
+        raise(err::InvalidCall);
+    }
+    std::size_t pos = 0;
+    for (std::int32_t skipped = 1; skipped < start && pos < utf8.size(); ++skipped) {
+        decodeUtf8(utf8, pos);
+    }
+    const std::size_t begin = pos;
+    for (std::int32_t taken = 0; taken < length && pos < utf8.size(); ++taken) {
+        decodeUtf8(utf8, pos);
+    }
+    return std::string(utf8.substr(begin, pos - begin));
+}
+
+std::string leftText(std::string_view utf8, std::int32_t n) { return midText(utf8, 1, n); }
+
+} // namespace ostrevan

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ostrevan {
+
+// Text is UTF-8 inside the program; Windows-1252 bytes at the ANSI edges.
+
+// Unicode-aware upper case (ä -> Ä, ß stays ß as the ANSI functions keep it).
+std::string upperCase(std::string_view utf8);
+
+// UTF-8 to Windows-1252: one byte per character; a character the code page cannot hold
+// becomes '?'. Invalid UTF-8 bytes become '?' as well.
+std::string toWindows1252(std::string_view utf8);
+
+// Windows-1252 bytes to UTF-8. The five bytes the code page leaves undefined map to the
+// control characters of the same value, as Windows does.
+std::string fromWindows1252(std::string_view bytes);
+
+// Counting and cutting by characters, not bytes.
+std::int32_t characterCount(std::string_view utf8);
+// The first n characters; a negative n raises error 5.
+std::string leftText(std::string_view utf8, std::int32_t n);
+// Characters from 1-based start, at most length of them; start < 1 or length < 0 raise 5.
+std::string midText(std::string_view utf8, std::int32_t start, std::int32_t length);
+
+} // namespace ostrevan

@@ -1,0 +1,42 @@
+#include "platform/Text.h"
+
+#include "platform/Error.h"
+
+#include <gtest/gtest.h>
+
+namespace ostrevan {
+namespace {
+
+TEST(Text, UpperCaseIsUnicodeAware) {
+    EXPECT_EQ(upperCase("solid edge part"), "SOLID EDGE PART");
+    EXPECT_EQ(upperCase("c:\\daten\\größe"), "C:\\DATEN\\GRÖßE");
+    EXPECT_EQ(upperCase("äöü"), "ÄÖÜ");
+    EXPECT_EQ(upperCase(""), "");
+}
+
+TEST(Text, Windows1252RoundTrip) {
+    EXPECT_EQ(toWindows1252("ä"), "\xE4");
+    EXPECT_EQ(toWindows1252("€"), "\x80");
+    EXPECT_EQ(toWindows1252("Ω"), "?");
+    EXPECT_EQ(toWindows1252("a\xFF" "b"), "a?b");
+    EXPECT_EQ(fromWindows1252("\xE4\x80"), "ä€");
+    EXPECT_EQ(fromWindows1252("\x81"), "\xC2\x81");
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) {
+        all += static_cast<char>(byte);
+    }
+    EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
+}
+
+TEST(Text, CuttingCountsCharacters) {
+    EXPECT_EQ(characterCount("Grüße"), 5);
+    EXPECT_EQ(leftText("Ärger", 1), "Ä");
+    EXPECT_EQ(leftText("ab", 5), "ab");
+    EXPECT_EQ(midText("Grüße", 3, 2), "üß");
+    EXPECT_EQ(midText("abc", 9, 2), "");
+    EXPECT_EQ(trapError([] { leftText("abc", -1); })->number(), 5);
+    EXPECT_EQ(trapError([] { midText("abc", 0, 1); })->number(), 5);
+}
+
+} // namespace
+} // namespace ostrevan
