@@ -1,0 +1,240 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include "platform/Error.h"
+#include "platform/FileTypeRegistry.h"
+#include "platform/Text.h"
+#include "platform/posix/PosixTextStream.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ostrevan {
+namespace {
+
+constexpr std::int32_t kDirectory = 16;
+constexpr std::int32_t kHidden = 2;
+constexpr std::int32_t kReadOnly = 1;
+
+[[noreturn]] void raiseErrno(int errnoValue) {
+    raise(errorNumberForErrno(errnoValue));
+}
+
+// A path that names nothing raises missing; a broken link or a loop of links names nothing.
+[[noreturn]] void raiseLookupError(int errnoValue, std::int32_t missing) {
+    if (errnoValue == ENOENT || errnoValue == ENOTDIR || errnoValue == ELOOP) {
+        raise(missing);
+    }
+    raiseErrno(errnoValue);
+}
+
+struct stat statOrRaise(const std::string& path, std::int32_t missing) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        raiseLookupError(errno, missing);
+    }
+    return info;
+}
+
+// The absolute, lexically normal form of path without a trailing separator. Links are not
+// resolved: the path stays the way the user reached the folder.
+std::string normalised(const std::string& path) {
+    std::string text = std::filesystem::absolute(path).lexically_normal().native();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string lastComponent(const std::string& path) {
+    return std::filesystem::path(path).filename().native();
+}
+
+// Joins with '/' only: a name on this file system may hold a backslash.
+std::string childPath(const std::string& folder, const std::string& name) {
+    return !folder.empty() && folder.back() == '/' ? folder + name : folder + '/' + name;
+}
+
+std::string identityOf(const struct stat& info) {
+    return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+}
+
+std::int32_t folderAttributes(const std::string& name, bool writable) {
+    std::int32_t attributes = kDirectory;
+    if (!name.empty() && name.front() == '.') {
+        attributes += kHidden;
+    }
+    if (!writable) {
+        attributes += kReadOnly;
+    }
+    return attributes;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// Calls visit(name, d_type, folder descriptor) for each entry but "." and "..", in the
+// file system's order.
+template <class Visit> void forEachEntry(const std::string& folderPath, Visit&& visit) {
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folderPath.c_str()));
+    if (!dir) {
+        raiseLookupError(errno, err::PathNotFound);
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr) {
+            if (errno != 0) {
+                raiseErrno(errno);
+            }
+            return;
+        }
+        const std::string name(entry->d_name);
+        if (name != "." && name != "..") {
+            visit(name, entry->d_type, ::dirfd(dir.get()));
+        }
+    }
+}
+
+// The entry with links followed; nothing for a broken link, a loop or an entry that has gone.
+std::optional<struct stat> followedEntry(int folderFd, const std::string& name) {
+    struct stat info {};
+    if (::fstatat(folderFd, name.c_str(), &info, 0) == 0) {
+        return info;
+    }
+    if (errno == ENOENT || errno == ELOOP) {
+        return std::nullopt;
+    }
+    raiseErrno(errno);
+}
+
+bool mayBeLink(unsigned char type) {
+    return type == DT_LNK || type == DT_UNKNOWN;
+}
+
+// By upper-cased name, ties by the names' bytes, so that the order is total.
+template <class Item> void sortByName(std::vector<Item>& items) {
+    std::vector<std::pair<std::string, Item>> keyed;
+    keyed.reserve(items.size());
+    for (auto& item : items) {
+        keyed.emplace_back(upperCase(item.Name), std::move(item));
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second.Name < b.second.Name;
+    });
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i] = std::move(keyed[i].second);
+    }
+}
+
+} // namespace
+
+PosixFileSystem::PosixFileSystem(const FileTypeRegistry& types) : m_types(types) {}
+
+Folder PosixFileSystem::GetFolder(const std::string& path) const {
+    const struct stat info = statOrRaise(path, err::PathNotFound);
+    if (!S_ISDIR(info.st_mode)) {
+        raise(err::PathNotFound);
+    }
+    Folder folder;
+    folder.Path = normalised(path);
+    folder.Name = lastComponent(folder.Path);
+    folder.Attributes = folderAttributes(folder.Name, ::access(folder.Path.c_str(), W_OK) == 0);
+    folder.Identity = identityOf(info);
+    return folder;
+}
+
+std::vector<File> PosixFileSystem::Files(const Folder& folder) const {
+    std::vector<File> files;
+    forEachEntry(folder.Path, [&](const std::string& name, unsigned char type, int folderFd) {
+        if (type != DT_REG && !mayBeLink(type)) {
+            return;
+        }
+        if (type != DT_REG) {
+            const auto info = followedEntry(folderFd, name);
+            if (!info || !S_ISREG(info->st_mode)) {
+                return;
+            }
+        }
+        File file;
+        file.Path = childPath(folder.Path, name);
+        file.Name = name;
+        file.ParentFolder = folder.Path;
+        files.push_back(std::move(file));
+    });
+    sortByName(files);
+    for (auto& file : files) {
+        file.Type = typeOf(file.Name);
+    }
+    return files;
+}
+
+std::vector<Folder> PosixFileSystem::SubFolders(const Folder& folder) const {
+    std::vector<Folder> folders;
+    forEachEntry(folder.Path, [&](const std::string& name, unsigned char type, int folderFd) {
+        if (type != DT_DIR && !mayBeLink(type)) {
+            return;
+        }
+        const auto info = followedEntry(folderFd, name);
+        if (!info || !S_ISDIR(info->st_mode)) {
+            return;
+        }
+        const bool writable = ::faccessat(folderFd, name.c_str(), W_OK, 0) == 0;
+        Folder sub;
+        sub.Path = childPath(folder.Path, name);
+        sub.Name = name;
+        sub.Attributes = folderAttributes(name, writable);
+        sub.Identity = identityOf(*info);
+        folders.push_back(std::move(sub));
+    });
+    sortByName(folders);
+    return folders;
+}
+
+File PosixFileSystem::GetFile(const std::string& path) const {
+    const struct stat info = statOrRaise(path, err::FileNotFound);
+    if (!S_ISREG(info.st_mode)) {
+        raise(err::FileNotFound);
+    }
+    File file;
+    file.Path = normalised(path);
+    file.Name = lastComponent(file.Path);
+    file.ParentFolder = std::filesystem::path(file.Path).parent_path().native();
+    file.Type = typeOf(file.Name);
+    return file;
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) const {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool PosixFileSystem::FolderExists(const std::string& path) const {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::unique_ptr<TextStream> PosixFileSystem::OpenTextFile(const std::string& path, int ioMode,
+                                                          bool create, int format) const {
+    return openTextStream(path, ioMode, create, format);
+}
+
+std::string PosixFileSystem::typeOf(const std::string& name) const {
+    const std::string extension = GetExtensionName(name);
+    if (extension.empty()) {
+        return "Datei";
+    }
+    const std::optional<std::string> description = m_types.description(extension);
+    if (description && !description->empty()) {
+        return *description;
+    }
+    return upperCase(extension) + "-Datei";
+}
+
+} // namespace ostrevan

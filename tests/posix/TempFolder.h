@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostrevan::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it (folders
+// made unreadable by a test included) when the object goes. Others may enter it, so that a
+// check run as an unprivileged user reaches what it needs.
+class TempFolder final {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // The full path of relative, which may name sub-folders.
+    std::string at(std::string_view relative) const;
+    // Writes bytes to relative, making its folders; returns the full path.
+    std::string file(std::string_view relative, std::string_view bytes = {}) const;
+    // Makes relative and the folders above it; returns the full path.
+    std::string folder(std::string_view relative) const;
+    // Makes a symbolic link at relative pointing to target (taken as it is).
+    std::string link(std::string_view relative, const std::string& target) const;
+
+private:
+    std::string m_path;
+};
+
+// The file's bytes; fails the test when it cannot be read.
+std::string readBytes(const std::string& path);
+
+} // namespace ostrevan::test

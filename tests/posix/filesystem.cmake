@@ -1,0 +1,6 @@
+ostrevan_add_test(test_fs
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/Unprivileged.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/TextStreamTest.cpp
+    LIBRARIES ostrevan_fs)
