@@ -13,11 +13,17 @@ if(OSTREVAN_SANITIZE)
     target_link_options(ostrevan_settings INTERFACE -fsanitize=address,undefined)
 endif()
 
-# A GoogleTest executable whose tests ctest lists one by one.
+# A GoogleTest executable whose tests ctest lists one by one. GUI tests get a main that
+# creates the QApplication first.
 function(ostrevan_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ostrevan_settings GTest::gmock GTest::gtest_main
+    if(ARG_GUI)
+        set(test_main ostrevan_test_gui_main)
+    else()
+        set(test_main GTest::gtest_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ostrevan_settings GTest::gmock ${test_main}
         ${ARG_LIBRARIES})
     target_compile_definitions(${name} PRIVATE
         OSTREVAN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")

@@ -95,3 +95,15 @@ public:
 };
 
 } // namespace ostrevan
+
+namespace ostrevan {
+
+// The screen's size in twips (1440 per inch).
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual double widthTwips() const = 0;
+    virtual double heightTwips() const = 0;
+};
+
+} // namespace ostrevan

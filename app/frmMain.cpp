@@ -1,0 +1,366 @@
+#include "app/frmMain.h"
+
+#include "errors/Maker.h"
+#include "platform/Controls.h"
+#include "platform/EventHandler.h"
+#include "platform/Numbers.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtListView.h"
+#include "platform/qt/ResultListModel.h"
+#include "platform/qt/Twips.h"
+#include "scan/MainForm.h"
+#include "scan/ScanContext.h"
+#include "scan/clsSettings.h"
+#include "scan/modGlobal.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QSvgRenderer>
+#include <QTableView>
+
+namespace ostrevan {
+namespace {
+
+// Design sizes in twips. The outer frame is that of a fixed-border window with a title bar,
+// so that outer = client + frame as the design has it.
+constexpr double kClientWidth = 10650;
+constexpr double kClientHeight = 7035;
+constexpr double kFrameWidth = 90;
+constexpr double kFrameHeight = 405;
+constexpr double kOuterHeightAfterLoad = 6360;
+constexpr double kListWidth = 10100;
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QFont designFont(const char* family, double points, bool bold = false) {
+    QFont made(text(family));
+    made.setStyleHint(QFont::SansSerif);
+    made.setPointSizeF(points);
+    made.setBold(bold);
+    return made;
+}
+
+QFont tahoma(double points, bool bold = false) {
+    return designFont("Tahoma", points, bold);
+}
+
+template <class Widget>
+Widget* place(Widget* widget, double left, double top, double width, double height) {
+    widget->setGeometry(twipsRect(left, top, width, height));
+    return widget;
+}
+
+QLabel* staticLabel(QWidget& parent, const char* name, const QString& caption) {
+    auto* label = new QLabel(caption, &parent);
+    label->setObjectName(text(name));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QPushButton* button(QWidget& parent, const char* name, const char* caption) {
+    auto* made = new QPushButton(text(caption), &parent);
+    made->setObjectName(text(name));
+    made->setAutoDefault(false);
+    return made;
+}
+
+QFrame* rule(QWidget& parent, const char* name) {
+    auto* frame = new QFrame(&parent);
+    frame->setObjectName(text(name));
+    frame->setFrameShape(QFrame::HLine);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+QPixmap logo(QSize size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/ostrevan/ostrevan.svg"));
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+} // namespace
+
+struct frmMain::Adapters {
+    QtLabel lbl_references;
+    QtLabel lbl_CheckRef;
+    QtTextField txt_SEDokument;
+    QtButton btn_Weiter;
+    QtButton btn_zurueck;
+    QtButton btn_export;
+    QtCheckBox chk_FolderRekursiv;
+    QtComboBox com_RefType;
+    QtListView ListView1;
+    QtPageControl SSTab1;
+};
+
+frmMain::frmMain(MainWindowServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_services(std::move(services)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Zelvarin (Beta Version)"));
+    setWindowIcon(QIcon(QStringLiteral(":/ostrevan/ostrevan.svg")));
+    setFont(tahoma(8.25));
+    setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
+
+    buildPages();
+    buildBanner();
+    buildButtonRow();
+
+    m_adapters = std::make_unique<Adapters>(
+        Adapters{QtLabel(*m_lbl_references), QtLabel(*m_lbl_CheckRef),
+                 QtTextField(*m_txt_SEDokument), QtButton(*m_btn_Weiter), QtButton(*m_btn_zurueck),
+                 QtButton(*m_btn_export), QtCheckBox(*m_chk_FolderRekursiv),
+                 QtComboBox(*m_com_RefType), QtListView(*m_results), QtPageControl(*m_SSTab1)});
+    m_form = std::make_unique<MainForm>(
+        MainForm{m_adapters->lbl_references, m_adapters->lbl_CheckRef, m_adapters->txt_SEDokument,
+                 m_adapters->btn_Weiter, m_adapters->btn_zurueck, m_adapters->btn_export,
+                 m_adapters->chk_FolderRekursiv, m_adapters->com_RefType, m_adapters->ListView1,
+                 m_adapters->SSTab1});
+
+    connectHandlers();
+    handle(&frmMain::Form_Load);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::setScanProcedures(std::unique_ptr<ScanProcedures> procedures) {
+    m_procedures = std::move(procedures);
+}
+
+void frmMain::buildBanner() {
+    auto* picture1 = place(new QWidget(this), 0, 0, kClientWidth, 825);
+    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setAutoFillBackground(true);
+    QPalette bannerPalette = picture1->palette();
+    bannerPalette.setColor(QPalette::Window, bannerPalette.color(QPalette::Base));
+    picture1->setPalette(bannerPalette);
+
+    auto* topMessage =
+        place(new QLineEdit(text("SolidEdge Zelvarin"), picture1), 240, 240, 3255, 330);
+    topMessage->setObjectName(QStringLiteral("txt_TopMessage"));
+    topMessage->setFont(tahoma(9.75));
+    topMessage->setReadOnly(true);
+    topMessage->setFrame(false);
+    topMessage->setFocusPolicy(Qt::NoFocus);
+    QPalette messagePalette = topMessage->palette();
+    messagePalette.setColor(QPalette::Base, messagePalette.color(QPalette::Light));
+    topMessage->setPalette(messagePalette);
+
+    auto* picture2 = place(new QLabel(picture1), 9720, 75, 720, 705);
+    picture2->setObjectName(QStringLiteral("Picture2"));
+    picture2->setPixmap(logo(QSize(48, 47)));
+
+    place(rule(*this, "Frame2"), 0, 840, 25000, 25);
+}
+
+void frmMain::buildPages() {
+    // The page control lies below every other control: the banner covers its tab row.
+    m_SSTab1 = place(new QStackedWidget(this), -15, 0, 10935, 6375);
+    m_SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    for (const char* name : {"Tab 0", "Tab 1", "Tab 2"}) {
+        auto* page = new QWidget(m_SSTab1);
+        page->setObjectName(text(name));
+        m_SSTab1->addWidget(page);
+    }
+    buildWelcomePage(*m_SSTab1->widget(0));
+    buildSelectionPage(*m_SSTab1->widget(1));
+    buildResultPage(*m_SSTab1->widget(2));
+}
+
+void frmMain::buildWelcomePage(QWidget& page) {
+    place(staticLabel(page, "Label10", text("Willkommen zum Zelvarin")), 840, 1200, 5655, 345)
+        ->setFont(tahoma(12, true));
+    place(staticLabel(page, "Label7",
+                      text("Dieser Assistent wird Sie beim Pflegen Ihrerer Referenzen "
+                           "unterstützen. Mit diesem Programm haben Sie die Möglichkeit "
+                           "Referenzen nach bestimmten Kriterien anzuzeigen.")),
+          840, 1740, 8760, 465)
+        ->setFont(tahoma(8.25));
+    place(staticLabel(page, "Label2",
+                      text("Alle Verknüpfungsarten wie Part, Sheet Metal, Assembly, Draft, "
+                           "Weldment, Teile.- Baugruppenfamilie, Interpart, Compound documents "
+                           "(Office Dokumente), Arbeitsmappen usw. werden erkannt.")),
+          840, 2280, 8760, 585)
+        ->setFont(tahoma(8.25));
+    place(staticLabel(page, "Label4", text("Wichtiger Hinweis")), 840, 3120, 8655, 225)
+        ->setFont(designFont("MS Sans Serif", 8.25, true));
+    place(staticLabel(page, "Label5",
+                      text("Auf Ihre SolidEdge Dokumente wird nur lesend zugegriffen.")),
+          840, 3360, 8655, 350);
+    place(staticLabel(page, "Label6",
+                      text("Dies ist eine Beta-Version und nicht unbedingt fehlerfrei, deshalb "
+                           "kann keine Garantie für das Funktionieren übernommen werden. Die "
+                           "Dokumentation ist nicht vollständig und wird bei Fertigstellung "
+                           "nachgereicht.")),
+          840, 3720, 9135, 465);
+    place(staticLabel(page, "Label8",
+                      text("Bitte senden Sie ihre Fehlerbeschreibung und Kommentare an ") +
+                          QString::fromUtf8(kSupportMailAddress.data(),
+                                            static_cast<qsizetype>(kSupportMailAddress.size()))),
+          840, 4320, 7935, 345);
+}
+
+void frmMain::buildSelectionPage(QWidget& page) {
+    place(staticLabel(page, "Label1",
+                      text("Hier haben Sie Möglichkeit eine Datei oder ein Verzeichnis "
+                           "auszuwählen. Zusätzlich können Sie angeben welcher Referenztyp "
+                           "angezeigt werden soll und  ob das gewählte Verzeichnis rekursiv "
+                           "untersucht werden soll.")),
+          360, 1320, 9495, 555);
+    m_txt_SEDokument = place(new QLineEdit(&page), 360, 2160, 7605, 350);
+    m_txt_SEDokument->setObjectName(QStringLiteral("txt_SEDokument"));
+    m_btn_File = place(button(page, "btn_File", "Datei"), 8040, 2160, 1000, 350);
+    m_btn_Folder = place(button(page, "btn_Folder", "Verzeichnis"), 9120, 2160, 1000, 350);
+    m_chk_FolderRekursiv = place(new QCheckBox(text("Verzeichnis Rekursiv untersuchen."), &page),
+                                 360, 3120, 4635, 315);
+    m_chk_FolderRekursiv->setObjectName(QStringLiteral("chk_FolderRekursiv"));
+    m_chk_FolderRekursiv->setChecked(true);
+    place(
+        staticLabel(page, "Label3", text("Welche Arten von Referenzen sollen dargestellt werden")),
+        360, 3555, 4215, 345);
+    m_com_RefType = place(new QComboBox(&page), 4800, 3480, 4935, 315);
+    m_com_RefType->setObjectName(QStringLiteral("com_RefType"));
+    m_com_RefType->setEditable(true);
+    m_com_RefType->setInsertPolicy(QComboBox::NoInsert);
+    m_com_RefType->setEditText(text("0 - Referenzen ausserhalb des gwählten Verzeichnis anzeigen"));
+}
+
+void frmMain::buildResultPage(QWidget& page) {
+    m_results = new ResultListModel(this);
+    m_ListView1 = place(new QTableView(&page), 240, 1080, kListWidth, 3375);
+    m_ListView1->setObjectName(QStringLiteral("ListView1"));
+    m_ListView1->setModel(m_results);
+    m_ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_ListView1->setWordWrap(false);
+    m_ListView1->verticalHeader()->hide();
+    m_ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_ListView1->verticalHeader()->setDefaultSectionSize(m_ListView1->fontMetrics().height() + 4);
+    m_ListView1->horizontalHeader()->setHighlightSections(false);
+
+    m_lbl_references = place(new QLabel(&page), 360, 4680, 7815, 225);
+    m_lbl_references->setObjectName(QStringLiteral("lbl_references"));
+    m_lbl_CheckRef = place(new QLabel(&page), 360, 4950, 7815, 225);
+    m_lbl_CheckRef->setObjectName(QStringLiteral("lbl_CheckRef"));
+    m_btn_ReferenzView = place(button(page, "btn_ReferenzView", "Anzeigen"), 8280, 4680, 1000, 350);
+    m_btn_export = place(button(page, "btn_export", "Export"), 9360, 4680, 1000, 350);
+    m_btn_export->setEnabled(false);
+}
+
+void frmMain::buildButtonRow() {
+    place(rule(*this, "Frame1"), -360, 5280, 11595, 25);
+    m_btn_Help = place(button(*this, "btn_Help", "&Hilfe"), 5880, 5520, 1100, 350);
+    m_btn_zurueck = place(button(*this, "btn_zurueck", "< &Zurück"), 7080, 5520, 1100, 350);
+    m_btn_zurueck->setFont(tahoma(8.25));
+    m_btn_zurueck->setEnabled(false);
+    m_btn_Weiter = place(button(*this, "btn_Weiter", "&Weiter >"), 8280, 5520, 1100, 350);
+    m_btn_Weiter->setFont(tahoma(8.25));
+    m_btn_Abbruch = place(button(*this, "btn_Abbruch", "&Abbruch"), 9480, 5520, 1100, 350);
+    m_btn_Abbruch->setFont(tahoma(8.25));
+}
+
+void frmMain::connectHandlers() {
+    const auto onClick = [this](QPushButton* source, void (frmMain::*handler)()) {
+        connect(source, &QPushButton::clicked, this, [this, handler] { handle(handler); });
+    };
+    onClick(m_btn_Weiter, &frmMain::btn_Weiter_Click);
+    onClick(m_btn_zurueck, &frmMain::btn_zurueck_Click);
+    onClick(m_btn_Abbruch, &frmMain::btn_Abbruch_Click);
+    onClick(m_btn_ReferenzView, &frmMain::btn_ReferenzView_Click);
+}
+
+void frmMain::handle(void (frmMain::*handler)()) {
+    runEventHandler(m_services.messageBox, m_services.endProgram,
+                    [this, handler] { (this->*handler)(); });
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        handle(&frmMain::Form_Activate);
+    }
+}
+
+void frmMain::Form_Load() {
+    const double outerWidth = kClientWidth + kFrameWidth;
+    const double outerHeight = kClientHeight + kFrameHeight;
+    const std::int32_t left = centredOffset(m_services.screen.widthTwips(), outerWidth);
+    const std::int32_t top = centredOffset(m_services.screen.heightTwips(), outerHeight);
+    move(toPixels(left), toPixels(top));
+    form().SSTab1.setTab(0);
+
+    m_results->setHeaders(
+        {QStringLiteral("Anzahl"), QStringLiteral("Dokument"), QStringLiteral("Referenz")});
+    const ResultColumnWidths widths = resultColumnWidths(kListWidth);
+    m_ListView1->setColumnWidth(0, toPixels(widths.anzahl));
+    m_ListView1->setColumnWidth(1, toPixels(widths.dokument));
+    m_ListView1->setColumnWidth(2, toPixels(widths.referenz));
+    m_ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_ListView1->setShowGrid(true);
+
+    form().com_RefType.addItem("0 - Referenzen ausserhalb des gewählten Verzeichnis anzeigen");
+    form().com_RefType.addItem("1 - Alle Referenzen anzeigen");
+    EnableFolderRekursiv(form(), false);
+    setFixedSize(width(), toPixels(kOuterHeightAfterLoad - kFrameHeight));
+    m_settings = std::make_unique<clsSettings>(form());
+    m_context = std::make_unique<ScanContext>(
+        ScanContext{form(), *m_settings, m_services.messageBox, m_services.mousePointer,
+                    m_services.automation, m_services.fileSystem});
+    m_procedures = std::make_unique<ModGlobalProcedures>(*m_context);
+    form().lbl_references.setCaption({});
+    form().lbl_CheckRef.setCaption({});
+}
+
+void frmMain::Form_Activate() {
+    form().com_RefType.setSelLength(0);
+}
+
+void frmMain::btn_Weiter_Click() {
+    PageControl& pages = form().SSTab1;
+    const std::int16_t next = addInt16(pages.tab(), 1);
+    if (next > 0) {
+        form().btn_zurueck.setEnabled(true);
+    }
+    pages.setTab(next);
+    if (addInt16(pages.tab(), 1) == pages.tabs()) {
+        form().btn_Weiter.setEnabled(false);
+    }
+    if (addInt16(pages.tab(), 1) == 2 && Settings().Dokumentyp() == -1) {
+        form().btn_Weiter.setEnabled(false);
+    }
+}
+
+void frmMain::btn_zurueck_Click() {
+    PageControl& pages = form().SSTab1;
+    const std::int16_t previous = addInt16(pages.tab(), -1);
+    form().btn_Weiter.setEnabled(true);
+    pages.setTab(previous);
+    if (pages.tab() == 0) {
+        form().btn_zurueck.setEnabled(false);
+    }
+}
+
+void frmMain::btn_Abbruch_Click() {
+    close();
+}
+
+void frmMain::btn_ReferenzView_Click() {
+    ostrevan::btn_ReferenzView_Click(*m_context, *m_procedures);
+}
+
+} // namespace ostrevan

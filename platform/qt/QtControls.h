@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/Controls.h"
+
+#include <QElapsedTimer>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace ostrevan {
+
+// Adapters of the Qt widgets to the control interfaces. They refer to widgets owned by
+// their window and must not outlive it.
+
+class QtLabel final : public Label {
+public:
+    explicit QtLabel(QLabel& label) : m_label(label) {}
+    std::string caption() const override;
+    void setCaption(const std::string& caption) override;
+    // Repaints at most once a display frame (16 ms); the text is set every time.
+    void refresh() override;
+
+private:
+    QLabel& m_label;
+    QElapsedTimer m_sinceRepaint;
+};
+
+class QtTextField final : public TextField {
+public:
+    explicit QtTextField(QLineEdit& field) : m_field(field) {}
+    std::string text() const override;
+    void setText(const std::string& text) override;
+
+private:
+    QLineEdit& m_field;
+};
+
+class QtButton final : public Button {
+public:
+    explicit QtButton(QPushButton& button) : m_button(button) {}
+    bool enabled() const override;
+    void setEnabled(bool enabled) override;
+
+private:
+    QPushButton& m_button;
+};
+
+class QtCheckBox final : public CheckBox {
+public:
+    explicit QtCheckBox(QCheckBox& box) : m_box(box) {}
+    bool enabled() const override;
+    void setEnabled(bool enabled) override;
+    std::int16_t value() const override;
+    void setValue(std::int16_t value) override;
+
+private:
+    QCheckBox& m_box;
+};
+
+// An editable combo box: text() is the edit part's text.
+class QtComboBox final : public ComboBox {
+public:
+    explicit QtComboBox(QComboBox& box) : m_box(box) {}
+    std::string text() const override;
+    void addItem(const std::string& item) override;
+    std::int32_t listCount() const override;
+    std::string list(std::int32_t index) const override;
+    std::int32_t listIndex() const override;
+    void setSelLength(std::int32_t length) override;
+
+private:
+    QComboBox& m_box;
+};
+
+class QtPageControl final : public PageControl {
+public:
+    explicit QtPageControl(QStackedWidget& pages) : m_pages(pages) {}
+    std::int16_t tab() const override;
+    void setTab(std::int16_t page) override;
+    std::int16_t tabs() const override;
+
+private:
+    QStackedWidget& m_pages;
+};
+
+} // namespace ostrevan

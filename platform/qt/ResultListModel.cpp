@@ -1,0 +1,59 @@
+#include "platform/qt/ResultListModel.h"
+
+namespace ostrevan {
+
+ResultListModel::ResultListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ResultListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ResultListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ResultListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole) {
+        return {};
+    }
+    return cell(index.row(), index.column());
+}
+
+QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount) {
+        return {};
+    }
+    return m_headers[static_cast<std::size_t>(section)];
+}
+
+void ResultListModel::setHeaders(const std::array<QString, ColumnCount>& headers) {
+    m_headers = headers;
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void ResultListModel::clear() {
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int ResultListModel::appendRow(const QString& text) {
+    const int row = static_cast<int>(m_rows.size());
+    beginInsertRows({}, row, row);
+    m_rows.push_back({text, {}, {}});
+    endInsertRows();
+    return row;
+}
+
+void ResultListModel::setCell(int row, int column, const QString& text) {
+    m_rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
+    const QModelIndex changed = index(row, column);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+const QString& ResultListModel::cell(int row, int column) const {
+    return m_rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+}
+
+} // namespace ostrevan

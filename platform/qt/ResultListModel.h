@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <array>
+#include <vector>
+
+namespace ostrevan {
+
+// The rows of the result list: item text and two sub-items, with the three column headers.
+// A model, not a widget item per row, so that a list of 100,000 rows stays responsive.
+class ResultListModel final : public QAbstractTableModel {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ResultListModel)
+
+public:
+    static constexpr int ColumnCount = 3;
+
+    explicit ResultListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setHeaders(const std::array<QString, ColumnCount>& headers);
+    void clear();
+    // Appends a row with the item text; returns its 0-based row.
+    int appendRow(const QString& text);
+    void setCell(int row, int column, const QString& text);
+    const QString& cell(int row, int column) const;
+
+private:
+    std::array<QString, ColumnCount> m_headers;
+    std::vector<std::array<QString, ColumnCount>> m_rows;
+};
+
+} // namespace ostrevan

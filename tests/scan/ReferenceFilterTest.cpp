@@ -1,0 +1,39 @@
+#include "scan/ReferenceFilter.h"
+
+#include <gtest/gtest.h>
+
+namespace ostrevan {
+namespace {
+
+struct FilterRow {
+    const char* reference;
+    const char* base;
+    bool inside;
+};
+
+TEST(ReferenceFilter, InsideMeansTheFolderOrBelowIt) {
+    const FilterRow rows[] = {
+        {"C:\\DATA2", "C:\\DATA", false},
+        {"C:\\DATA", "C:\\DATA", true},
+        {"C:\\Data", "C:\\Data\\", true},
+        {"C:\\Data\\", "C:\\Data", true},
+        {"c:\\data\\sub", "C:\\DATA", true},
+        {"C:\\DATA", "c:\\data\\sub", false},
+        {"/home/u/p2", "/home/u/p", false},
+        {"/home/u/p/sub/deeper", "/home/u/p", true},
+        {"/home/u/p", "/home/u/p/", true},
+        {"/home/U/Ä", "/home/u/ä", true},
+        {"/anything", "/", true},
+        {"", "C:\\Data", false},
+        {"C:\\Data", "", false},
+        {"D:\\Lib", "C:\\Data", false},
+        {"C:/Data/Sub", "C:\\Data", true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(liesInside(row.reference, row.base), row.inside)
+            << row.reference << " in " << row.base;
+    }
+}
+
+} // namespace
+} // namespace ostrevan

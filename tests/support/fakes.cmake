@@ -1,0 +1,7 @@
+add_library(ostrevan_test_fakes INTERFACE)
+target_include_directories(ostrevan_test_fakes INTERFACE ${PROJECT_SOURCE_DIR})
+target_link_libraries(ostrevan_test_fakes INTERFACE ostrevan_platform ostrevan_scan)
+
+# main() of the GUI tests: a QApplication on the offscreen platform, then the tests.
+add_library(ostrevan_test_gui_main STATIC ${CMAKE_CURRENT_LIST_DIR}/GuiTestMain.cpp)
+target_link_libraries(ostrevan_test_gui_main PUBLIC ostrevan_settings GTest::gtest Qt6::Widgets)
