@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -21,7 +22,9 @@ class QTableView;
 namespace ostrevan {
 
 class Automation;
+class FileDialog;
 class FileSystem;
+class FolderChooser;
 class MessageBox;
 class MousePointer;
 class ResultListModel;
@@ -40,6 +43,10 @@ struct MainWindowServices {
     const Automation& automation;
     const FileSystem& fileSystem;
     Shell& shell;
+    FileDialog& fileDialog;
+    FolderChooser& folderChooser;
+    // The folder of the program's executable.
+    std::string programFolder;
     // Ends the program with an exit code after an untrapped error.
     std::function<void(int)> endProgram;
 };

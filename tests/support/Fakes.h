@@ -6,7 +6,9 @@
 #include "platform/Automation.h"
 #include "platform/Controls.h"
 #include "platform/Error.h"
+#include "platform/FileDialog.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderChooser.h"
 #include "platform/Shell.h"
 #include "scan/MainForm.h"
 
@@ -154,6 +156,30 @@ public:
     }
     std::vector<std::string> calls;
     bool succeed = true;
+};
+
+// Answers with a preset path; an empty one is a cancel.
+class FakeFileDialog final : public FileDialog {
+public:
+    std::string ShowOpen(const OpenFileRequest& request) override {
+        requests.push_back(request);
+        if (chosen.empty() && request.cancelError) {
+            raise(err::Cancelled);
+        }
+        return chosen;
+    }
+    std::string chosen;
+    std::vector<OpenFileRequest> requests;
+};
+
+class FakeFolderChooser final : public FolderChooser {
+public:
+    std::string chooseFolder(const std::string& title, const std::string& root) override {
+        calls.push_back(title + "|" + root);
+        return chosen;
+    }
+    std::string chosen;
+    std::vector<std::string> calls;
 };
 
 // The main window's controls as fakes, in the state the window has after loading.
