@@ -42,11 +42,13 @@ protected:
     Automation automation;
     UnusedFileSystem fileSystem;
     FakeShell shell;
+    FakeFileDialog fileDialog;
+    FakeFolderChooser folderChooser;
     std::vector<int> exitCodes;
-    std::unique_ptr<frmMain> window = std::make_unique<frmMain>(MainWindowServices{
-        messages, pointer, screen, automation, fileSystem, shell, [this](int code) {
-            exitCodes.push_back(code);
-        }});
+    std::unique_ptr<frmMain> window = std::make_unique<frmMain>(
+        MainWindowServices{messages, pointer, screen, automation, fileSystem, shell, fileDialog,
+                           folderChooser, "/opt/ostrevan",
+                           [this](int code) { exitCodes.push_back(code); }});
 };
 
 TEST_F(MainWindow, StartsOnTheWelcomePage) {
