@@ -3,9 +3,11 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <iconv.h>
+#include <optional>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
