@@ -28,7 +28,7 @@ void makeRemovable(const fs::path& dir) {
 } // namespace
 
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "ostrevan-fs-XXXXXX").native();
+    std::string pattern = (fs::temp_directory_path() / ".ostrevan fs Größe-XXXXXX").native();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
     }

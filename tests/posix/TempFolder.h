@@ -5,9 +5,10 @@
 
 namespace ostrevan::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it (folders
-// made unreadable by a test included) when the object goes. Others may enter it, so that a
-// check run as an unprivileged user reaches what it needs.
+// A fresh folder under the system's temporary folder, its own name awkward (leading dot,
+// blank, umlaut, ß), removed with everything in it (folders made unreadable by a test
+// included) when the object goes. Others may enter it, so that a check run as an
+// unprivileged user reaches what it needs.
 class TempFolder final {
 public:
     TempFolder();
