@@ -1,0 +1,9 @@
+# The INI profile engine on temporary folders: the recorded cases, byte-for-byte edits and
+# safe writes.
+ostrevan_add_test(test_profile
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/Unprivileged.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ProfileVectorTest.cpp
+    LIBRARIES ostrevan_profile Qt6::Core)
+target_include_directories(test_profile PRIVATE ${PROJECT_SOURCE_DIR})
