@@ -52,4 +52,14 @@ void btn_ReferenzView_Click(ScanContext& context, ScanProcedures& procedures);
 // The references of the one document in txt_SEDokument, through "QZVSEObject.Application".
 void GetFileReferenz(ScanContext& context);
 
+// The first half of a folder scan: appends the Solid Edge documents of the folder at path
+// (and, when Rekurisv is 1, of the folders below it) to files and count.
+void RekursivFolder(ScanContext& context, std::string& path, DocumentFileList& files,
+                    std::int32_t& count);
+
+// The second half: one row per link of documents 1..count that the reference type keeps,
+// read through "RevisionManager.Application".
+void ReadReference(ScanContext& context, std::string& path, DocumentFileList& files,
+                   std::int32_t& count);
+
 } // namespace ostrevan
