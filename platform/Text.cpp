@@ -163,6 +163,45 @@ std::string fromWindows1252(std::string_view bytes) {
     return out;
 }
 
+std::string fromUtf16Le(std::span<const std::uint8_t> bytes) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    const std::size_t units = bytes.size() / 2;
+    const auto unit = [&](std::size_t i) -> char32_t {
+        return bytes[2 * i] | (bytes[2 * i + 1] << 8);
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t code = unit(i);
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            ++i;
+        } else {
+            appendUtf8(out, code >= 0xD800 && code <= 0xDFFF ? 0xFFFD : code);
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> toUtf16Le(std::string_view utf8) {
+    std::vector<std::uint8_t> out;
+    out.reserve(utf8.size() * 2);
+    const auto put = [&out](char32_t unit) {
+        out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(unit >> 8));
+    };
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t code = decodeUtf8(utf8, pos);
+        if (code >= 0x10000) {
+            put(0xD800 | ((code - 0x10000) >> 10));
+            put(0xDC00 | ((code - 0x10000) & 0x3FF));
+        } else {
+            put(code);
+        }
+    }
+    return out;
+}
+
 std::int32_t characterCount(std::string_view utf8) {
     std::int32_t count = 0;
     for (std::size_t pos = 0; pos < utf8.size(); ++count) {

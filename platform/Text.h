@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ostrevan {
 
@@ -18,6 +20,11 @@ std::string toWindows1252(std::string_view utf8);
 // Windows-1252 bytes to UTF-8. The five bytes the code page leaves undefined map to the
 // control characters of the same value, as Windows does.
 std::string fromWindows1252(std::string_view bytes);
+
+// UTF-16LE bytes to UTF-8; an odd last byte is dropped, unpaired surrogates become U+FFFD.
+std::string fromUtf16Le(std::span<const std::uint8_t> bytes);
+// UTF-8 to UTF-16LE bytes without a terminating NUL; invalid bytes become U+FFFD.
+std::vector<std::uint8_t> toUtf16Le(std::string_view utf8);
 
 // Counting and cutting by characters, not bytes.
 std::int32_t characterCount(std::string_view utf8);

@@ -1,0 +1,214 @@
+#include "platform/ole/LinkObjects.h"
+
+#include "platform/Error.h"
+#include "platform/ole/ByteReader.h"
+#include "platform/ole/FileInput.h"
+#include "platform/ole/GObjectPtr.h"
+#include "platform/ole/OleStream.h"
+
+#include <gsf/gsf-infile-impl.h>
+#include <gsf/gsf-infile-msole.h>
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+#include <string_view>
+
+namespace ostrevan {
+namespace {
+
+constexpr std::string_view kObjectStreamName = "\x01Ole";
+constexpr int kMaxStorageDepth = 32;
+// An OLEStream holds two monikers; anything beyond this is not a link object worth reading.
+constexpr gsf_off_t kMaxObjectStreamSize = 1 << 20;
+
+// libgsf reports what it finds wrong with a file only through GLib warnings and carries on
+// with what it could read. A reader counts them while it runs; outside a read they go to
+// GLib's default handler.
+struct LibgsfComplaints {
+    int count = 0;
+};
+thread_local LibgsfComplaints* currentComplaints = nullptr;
+
+// Warnings about writer quirks that do not affect what is read.
+bool harmless(std::string_view message) {
+    static constexpr std::array<std::string_view, 3> quirks = {
+        "There are not supposed to be any blocks in the small block allocation table",
+        "A non directory stream with children",
+        "Root directory is not marked as such",
+    };
+    return std::any_of(quirks.begin(), quirks.end(), [message](std::string_view quirk) {
+        return message.find(quirk) != std::string_view::npos;
+    });
+}
+
+void onLibgsfMessage(const gchar* domain, GLogLevelFlags level, const gchar* message,
+                     gpointer data) {
+    if (currentComplaints == nullptr) {
+        g_log_default_handler(domain, level, message, data);
+        return;
+    }
+    if ((level & (G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR)) != 0 &&
+        !harmless(message != nullptr ? message : "")) {
+        ++currentComplaints->count;
+    }
+}
+
+void installLibgsfHandler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const auto levels =
+            static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
+        for (const char* domain : {"libgsf:msole", "libgsf"}) {
+            g_log_set_handler(domain, levels, onLibgsfMessage, nullptr);
+        }
+    });
+}
+
+class ComplaintsScope final {
+public:
+    ComplaintsScope() : m_previous(currentComplaints) {
+        installLibgsfHandler();
+        currentComplaints = &m_complaints;
+    }
+    ~ComplaintsScope() { currentComplaints = m_previous; }
+    ComplaintsScope(const ComplaintsScope&) = delete;
+    ComplaintsScope& operator=(const ComplaintsScope&) = delete;
+
+    bool any() const { return m_complaints.count > 0; }
+
+private:
+    LibgsfComplaints m_complaints;
+    LibgsfComplaints* m_previous;
+};
+
+// The header fields libgsf trusts without checking: sector sizes, mini stream cutoff, byte
+// order. A file must also consist of whole sectors; a partial last one means it was cut off.
+bool plausibleHeader(GsfInput* input) {
+    constexpr gsf_off_t kFieldsOffset = 0x1C;
+    constexpr std::size_t kFieldsSize = 0x3C - 0x1C;
+    const gsf_off_t size = gsf_input_size(input);
+    if (size < 512 || gsf_input_seek(input, kFieldsOffset, G_SEEK_SET)) {
+        return false;
+    }
+    const guint8* fields = gsf_input_read(input, kFieldsSize, nullptr);
+    if (fields == nullptr) {
+        return false;
+    }
+    ByteReader reader({fields, kFieldsSize});
+    const std::uint16_t byteOrder = reader.u16();
+    const std::uint16_t sectorShift = reader.u16();
+    const std::uint16_t miniSectorShift = reader.u16();
+    reader.skip(0x38 - 0x22);
+    const std::uint32_t miniStreamCutoff = reader.u32();
+    const bool sizesOk =
+        (sectorShift == 9 || sectorShift == 12) && miniSectorShift == 6 && miniStreamCutoff == 4096;
+    return reader.ok() && byteOrder == 0xFFFE && sizesOk &&
+           size % (gsf_off_t{1} << sectorShift) == 0;
+}
+
+GObjectPtr<GsfInput> openChild(GsfInfile* storage, int index) {
+    GError* error = nullptr;
+    // Through the class, so that a failure comes back as an error instead of a warning.
+    auto* infileClass = GSF_INFILE_CLASS(G_OBJECT_GET_CLASS(storage));
+    GObjectPtr<GsfInput> child(infileClass->child_by_index(storage, index, &error));
+    if (error != nullptr) {
+        g_error_free(error);
+        child.reset();
+    }
+    if (!child) {
+        raise(err::BadFileFormat);
+    }
+    return child;
+}
+
+std::string childPath(const std::string& parent, const char* name) {
+    return parent.empty() ? std::string(name) : parent + "/" + name;
+}
+
+void readObject(GsfInput* stream, const std::string& storage, LinkObjects& result) {
+    const gsf_off_t size = std::min(gsf_input_size(stream), kMaxObjectStreamSize);
+    const guint8* data =
+        size > 0 ? gsf_input_read(stream, static_cast<std::size_t>(size), nullptr) : nullptr;
+    if (size > 0 && data == nullptr) {
+        result.skipped.push_back(storage);
+        return;
+    }
+    OleObject object = parseOleStream({data, static_cast<std::size_t>(size)});
+    switch (object.kind) {
+    case OleObject::Kind::Linked:
+        result.links.push_back({storage, std::move(*object.absolute), std::move(object.relative)});
+        break;
+    case OleObject::Kind::Damaged:
+        result.skipped.push_back(storage);
+        break;
+    case OleObject::Kind::Embedded:
+        break;
+    }
+}
+
+struct Storage {
+    GObjectPtr<GsfInfile> infile;
+    std::string path;
+    int depth;
+};
+
+LinkObjects walk(GsfInfile* root, const ComplaintsScope& complaints) {
+    LinkObjects result;
+    std::vector<Storage> pending;
+    pending.push_back({GObjectPtr<GsfInfile>(GSF_INFILE(g_object_ref(root))), "", 0});
+    while (!pending.empty()) {
+        Storage storage = std::move(pending.back());
+        pending.pop_back();
+        std::vector<Storage> children;
+        const int count = gsf_infile_num_children(storage.infile.get());
+        for (int i = 0; i < count; ++i) {
+            GObjectPtr<GsfInput> child = openChild(storage.infile.get(), i);
+            const char* name = gsf_input_name(child.get());
+            GsfInfile* childStorage = GSF_INFILE(child.get());
+            if (gsf_infile_num_children(childStorage) >= 0) {
+                children.push_back({GObjectPtr<GsfInfile>(GSF_INFILE(child.release())),
+                                    childPath(storage.path, name), storage.depth + 1});
+            } else if (name != nullptr && name == kObjectStreamName) {
+                readObject(child.get(), storage.path, result);
+            }
+        }
+        if (complaints.any()) {
+            raise(err::BadFileFormat);
+        }
+        // Reversed onto the stack, so that siblings come out in their stored order.
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            if (it->depth > kMaxStorageDepth) {
+                result.skipped.push_back(it->path);
+            } else {
+                pending.push_back(std::move(*it));
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+LinkObjects readLinkObjects(GsfInput* input) {
+    ComplaintsScope complaints;
+    if (!plausibleHeader(input)) {
+        raise(err::BadFileFormat);
+    }
+    GError* error = nullptr;
+    GObjectPtr<GsfInfile> root(gsf_infile_msole_new(input, &error));
+    if (error != nullptr) {
+        g_error_free(error);
+    }
+    if (!root || complaints.any()) {
+        raise(err::BadFileFormat);
+    }
+    return walk(root.get(), complaints);
+}
+
+LinkObjects readLinkObjects(const std::string& path) {
+    const GObjectPtr<GsfInput> input = openFileInput(path);
+    return readLinkObjects(input.get());
+}
+
+} // namespace ostrevan

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/ole/Moniker.h"
+
+#include <gsf/gsf-input.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ostrevan {
+
+// One linked object of a compound document, as stored.
+struct LinkObject {
+    // The storage holding the object's "\x01Ole" stream, e.g. "JSite3" or "Model/JSite1".
+    std::string storage;
+    MonikerTarget absolute;
+    std::optional<MonikerTarget> relative;
+};
+
+struct LinkObjects {
+    // In the order of a pre-order walk of the storage tree.
+    std::vector<LinkObject> links;
+    // Storages whose "\x01Ole" could not be read as an object, or that lie too deep to walk;
+    // each costs only its own link.
+    std::vector<std::string> skipped;
+};
+
+// Reads the linked objects of the compound document in input: only the header, the
+// allocation tables, the directory and the objects' "\x01Ole" streams (libgsf loads small
+// streams of the storages it walks whole). Raises 321 when input is not a compound file or
+// its container structure is damaged (truncated, looping chains, sizes beyond the file).
+LinkObjects readLinkObjects(GsfInput* input);
+
+// The same for the file at path; also raises 53, 70 and 76 as openFileInput does.
+LinkObjects readLinkObjects(const std::string& path);
+
+} // namespace ostrevan

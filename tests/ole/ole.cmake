@@ -1,0 +1,9 @@
+ostrevan_add_test(test_ole
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/CompoundVectorsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/LinkObjectsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
+        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
+        ${PROJECT_SOURCE_DIR}/tests/posix/Unprivileged.cpp
+    LIBRARIES ostrevan_ole ostrevan_test_fixtures Qt6::Core
+)
