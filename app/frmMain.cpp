@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/WindowFrame.h"
 #include "errors/Maker.h"
 #include "platform/Controls.h"
 #include "platform/EventHandler.h"
@@ -30,12 +31,9 @@
 namespace ostrevan {
 namespace {
 
-// Design sizes in twips. The outer frame is that of a fixed-border window with a title bar,
-// so that outer = client + frame as the design has it.
+// Design sizes in twips; the outer size is client + frame (app/WindowFrame.h).
 constexpr double kClientWidth = 10650;
 constexpr double kClientHeight = 7035;
-constexpr double kFrameWidth = 90;
-constexpr double kFrameHeight = 405;
 constexpr double kOuterHeightAfterLoad = 6360;
 constexpr double kListWidth = 10100;
 
@@ -282,6 +280,8 @@ void frmMain::connectHandlers() {
     onClick(m_btn_zurueck, &frmMain::btn_zurueck_Click);
     onClick(m_btn_Abbruch, &frmMain::btn_Abbruch_Click);
     onClick(m_btn_ReferenzView, &frmMain::btn_ReferenzView_Click);
+    onClick(m_btn_export, &frmMain::btn_export_Click);
+    onClick(m_btn_Help, &frmMain::btn_Help_Click);
 }
 
 void frmMain::handle(void (frmMain::*handler)()) {

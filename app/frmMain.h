@@ -87,6 +87,8 @@ private:
     void btn_zurueck_Click();
     void btn_Abbruch_Click();
     void btn_ReferenzView_Click();
+    void btn_export_Click();
+    void btn_Help_Click();
 
     MainWindowServices m_services;
 

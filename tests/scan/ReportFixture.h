@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Automation.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "scan/ScanContext.h"
+#include "scan/clsSettings.h"
+#include "tests/posix/FakeFileTypes.h"
+#include "tests/posix/TempFolder.h"
+#include "tests/support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace ostrevan::test {
+
+inline const std::string kHeaderLine = "Anzahl  SolidEdge Dokument - Referenz\r\n";
+inline const std::string kRuleLine = std::string(82, '-') + "\r\n";
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment final {
+public:
+    ScopedEnvironment(const char* name, const std::string& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_previous;
+};
+
+// The file's bytes, nothing when it cannot be read; safe in a child process.
+std::optional<std::string> fileBytes(const std::string& path);
+
+// The report logic over fake controls and the real file system in a temporary folder.
+class ReportTest : public ::testing::Test {
+protected:
+    void addRow(const std::string& number, const std::string& document,
+                const std::string& reference) {
+        fake.ListView1.rows.push_back({number, document, reference});
+    }
+    // What the message boxes and the shell were given, for failure texts.
+    std::string seen() const;
+
+    TempFolder temp;
+    FakeFileTypes types;
+    PosixFileSystem fileSystem{types};
+    fakes::FakeForm fake;
+    clsSettings settings{fake.form};
+    fakes::FakeMessageBox messages;
+    fakes::FakeMousePointer pointer;
+    Automation automation;
+    fakes::FakeShell shell;
+    ScanContext context{fake.form, settings, messages, pointer, automation, fileSystem};
+};
+
+} // namespace ostrevan::test
