@@ -282,6 +282,13 @@ void frmMain::connectHandlers() {
     onClick(m_btn_ReferenzView, &frmMain::btn_ReferenzView_Click);
     onClick(m_btn_export, &frmMain::btn_export_Click);
     onClick(m_btn_Help, &frmMain::btn_Help_Click);
+    onClick(m_btn_File, &frmMain::btn_File_Click);
+    onClick(m_btn_Folder, &frmMain::btn_Folder_Click);
+    connect(m_chk_FolderRekursiv, &QCheckBox::clicked, this,
+            [this] { handle(&frmMain::chk_FolderRekursiv_Click); });
+    connect(m_com_RefType, &QComboBox::activated, this,
+            [this] { handle(&frmMain::com_RefType_Click); });
+    discardTyping();
 }
 
 void frmMain::handle(void (frmMain::*handler)()) {

@@ -5,6 +5,8 @@
 // MainForm of adapters, to the scan driver in scan/, which fills the result list; "Export"
 // reads it back. The logic never sees a Qt type. Geometry is designed in twips.
 
+#include "errors/modErrorhandler.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -64,6 +66,8 @@ public:
     clsSettings& Settings() { return *m_settings; }
     // The scan procedures "Anzeigen" runs; tests replace them.
     void setScanProcedures(std::unique_ptr<ScanProcedures> procedures);
+    // The error routine's state: the last error the folder browser recorded.
+    const modErrorhandler& errorhandler() const { return m_errorhandler; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -90,7 +94,16 @@ private:
     void btn_export_Click();
     void btn_Help_Click();
 
+    // Selection page, in SelectionHandlers.cpp.
+    void btn_File_Click();
+    void btn_Folder_Click();
+    void chk_FolderRekursiv_Click();
+    void com_RefType_Click();
+    // txt_SEDokument_KeyPress and com_RefType_KeyPress: no typing reaches the two fields.
+    void discardTyping();
+
     MainWindowServices m_services;
+    modErrorhandler m_errorhandler;
 
     QStackedWidget* m_SSTab1 = nullptr;
     QPushButton* m_btn_Help = nullptr;

@@ -13,6 +13,7 @@
 #include "scan/MainForm.h"
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -172,14 +173,44 @@ public:
     std::vector<OpenFileRequest> requests;
 };
 
+// Places are "file://" + path; any other URL has no file-system path. Chooses the preset
+// place, none being a cancel. failingMember names the member that raises failure instead.
 class FakeFolderChooser final : public FolderChooser {
 public:
-    std::string chooseFolder(const std::string& title, const std::string& root) override {
-        calls.push_back(title + "|" + root);
+    std::optional<FolderItem> SpecialFolderLocation(std::int32_t folder) const override {
+        askedFolders.push_back(folder);
+        failIn("SpecialFolderLocation");
+        if (folder != 0 || !knowsDesktop) {
+            return std::nullopt;
+        }
+        return FolderItem{"file:///"};
+    }
+    std::optional<FolderItem> BrowseForFolder(const BrowseInfo& info) override {
+        requests.push_back(info);
+        failIn("BrowseForFolder");
         return chosen;
     }
-    std::string chosen;
-    std::vector<std::string> calls;
+    std::string GetPathFromIDList(const FolderItem& item) const override {
+        failIn("GetPathFromIDList");
+        const std::string scheme = "file://";
+        return item.url.starts_with(scheme) ? item.url.substr(scheme.size()) : std::string();
+    }
+
+    void choose(const std::string& path) { chosen = FolderItem{"file://" + path}; }
+
+    std::optional<FolderItem> chosen;
+    bool knowsDesktop = true;
+    std::string failingMember;
+    Error failure{err::OutOfMemory};
+    std::vector<BrowseInfo> requests;
+    mutable std::vector<std::int32_t> askedFolders;
+
+private:
+    void failIn(const char* member) const {
+        if (failingMember == member) {
+            throw failure;
+        }
+    }
 };
 
 // The main window's controls as fakes, in the state the window has after loading.
