@@ -2,6 +2,10 @@ ostrevan_add_test(test_ole
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/CompoundVectorsTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LinkObjectsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/LinkReaderServersTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/LinkResolutionTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/MonikerVectorsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/OleStreamTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
         ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
         ${PROJECT_SOURCE_DIR}/tests/posix/Unprivileged.cpp

@@ -1,0 +1,117 @@
+#include "platform/ole/LinkReaderServers.h"
+
+#include "platform/Controls.h"
+#include "platform/Error.h"
+#include "platform/ReferenceComponent.h"
+#include "platform/RevisionManager.h"
+#include "platform/Text.h"
+#include "platform/UserFolders.h"
+#include "platform/ole/LinkResolution.h"
+
+#include <iostream>
+#include <optional>
+#include <set>
+#include <unordered_set>
+
+namespace ostrevan {
+namespace {
+
+using SharedRules = std::shared_ptr<const LinkManagement>;
+
+// The full names of a document's links, each once (compared without regard to case), in
+// the order found.
+std::vector<std::string> linkedNames(const std::string& documentPath, const LinkManagement& rules) {
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    for (const ResolvedLink& link : readResolvedLinks(documentPath, rules)) {
+        if (seen.insert(upperCase(link.fullName)).second) {
+            names.push_back(link.fullName);
+        }
+    }
+    return names;
+}
+
+class LinkReaderDocument final : public RevisionManagerDocument {
+public:
+    // A document whose links are read when first asked for; nullopt: not read yet.
+    LinkReaderDocument(std::string fullName, SharedRules rules,
+                       std::optional<std::vector<std::string>> links)
+        : m_fullName(std::move(fullName)), m_rules(std::move(rules)), m_links(std::move(links)) {}
+
+    std::string FullName() const override { return m_fullName; }
+
+    std::unique_ptr<RevisionManagerDocuments> LinkedDocuments(std::int32_t kind) override {
+        if (kind != 0) {
+            raise(err::InvalidCall);
+        }
+        if (!m_links) {
+            m_links = linkedNames(m_fullName, *m_rules);
+        }
+        if (m_links->empty()) {
+            return nullptr;
+        }
+        auto documents = std::make_unique<RevisionManagerDocuments>();
+        for (const std::string& name : *m_links) {
+            documents->push_back(std::make_unique<LinkReaderDocument>(name, m_rules, std::nullopt));
+        }
+        return documents;
+    }
+
+private:
+    std::string m_fullName;
+    SharedRules m_rules;
+    std::optional<std::vector<std::string>> m_links;
+};
+
+class LinkReaderApplication final : public RevisionManagerApplication {
+public:
+    explicit LinkReaderApplication(SharedRules rules) : m_rules(std::move(rules)) {}
+
+    std::unique_ptr<RevisionManagerDocument> Open(const std::string& path) override {
+        return std::make_unique<LinkReaderDocument>(path, m_rules, linkedNames(path, *m_rules));
+    }
+
+private:
+    SharedRules m_rules;
+};
+
+class LinkReaderComponent final : public ReferenceComponent {
+public:
+    explicit LinkReaderComponent(SharedRules rules) : m_rules(std::move(rules)) {}
+
+    void GetReferences(std::string& documentPath, std::vector<std::string>& references, Label&,
+                       std::int32_t&, std::int32_t&, std::string&,
+                       std::unique_ptr<AutomationObject>&, std::int32_t& result) override {
+        const std::vector<std::string> names = linkedNames(documentPath, *m_rules);
+        references.insert(references.end(), names.begin(), names.end());
+        result = static_cast<std::int32_t>(names.size());
+    }
+
+private:
+    SharedRules m_rules;
+};
+
+} // namespace
+
+void registerLinkReaderServers(Automation& automation, std::string configFolder,
+                               MalformedLineReport report) {
+    auto rules = [folder = std::move(configFolder), report = std::move(report)] {
+        return std::make_shared<const LinkManagement>(loadLinkManagement(folder, report));
+    };
+    automation.registerServer(std::string(kRevisionManagerProgId),
+                              [rules] { return std::make_unique<LinkReaderApplication>(rules()); });
+    automation.registerServer(std::string(kReferenceComponentProgId),
+                              [rules] { return std::make_unique<LinkReaderComponent>(rules()); });
+}
+
+void registerLinkReaderServers(Automation& automation) {
+    auto reported = std::make_shared<std::set<std::string>>();
+    registerLinkReaderServers(automation, userConfigFolder(),
+                              [reported](const std::string& message) {
+                                  if (reported->insert(message).second) {
+                                      std::cerr << message << '\n';
+                                  }
+                              });
+}
+
+} // namespace ostrevan

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/ole/LinkManagement.h"
+#include "platform/ole/LinkObjects.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrevan {
+
+enum class ResolvedBy { Container, Relative, Absolute, SearchPath, Mapped, Missing };
+
+// "container", "relative", "absolute", "search-path", "mapped", "missing".
+std::string_view resolvedByName(ResolvedBy how);
+
+struct ResolvedLink {
+    // The first candidate that exists as a file; when none does, the stored absolute path as
+    // written, so that a missing link still shows where it pointed.
+    std::string fullName;
+    ResolvedBy resolvedBy = ResolvedBy::Missing;
+    LinkObject stored;
+};
+
+// Whether path names an existing regular file (after symbolic links).
+bool regularFileExists(const std::string& path);
+
+// Resolves a link of the document at documentPath (a path of this machine) by the rules:
+// each rule of rules.order in turn, the mapped absolute path right after ABSOLUTE (or after
+// the last rule when ABSOLUTE is not among them), then the search path.
+ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link,
+                         const LinkManagement& rules,
+                         const std::function<bool(const std::string&)>& isFile = regularFileExists);
+
+// Reads the links of the document at path and resolves each; raises as readLinkObjects.
+std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
+                                            const LinkManagement& rules);
+
+// The relative moniker applied to the container's full path: drop relative.upLevels trailing
+// components (the first is the container's file name), then append relative.path. Works on
+// Windows and POSIX paths and answers in the container's separator style. Nothing when the
+// moniker climbs above the root, has no levels, or its path is rooted (another drive or
+// server: no writer stores those as relative links).
+std::optional<std::string> applyRelative(std::string_view containerPath,
+                                         const MonikerTarget& relative);
+
+} // namespace ostrevan

@@ -1,0 +1,181 @@
+#include "platform/ole/LinkResolution.h"
+
+#include "tests/posix/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace ostrevan {
+namespace {
+
+using test::TempFolder;
+
+MonikerTarget monikerTarget(std::string path, std::int32_t upLevels) {
+    MonikerTarget target;
+    target.path = std::move(path);
+    target.upLevels = upLevels;
+    return target;
+}
+
+std::vector<std::string> parseReporting(std::string_view text, LinkManagement& rules) {
+    std::vector<std::string> reports;
+    rules = parseLinkManagement(text, [&](const std::string& line) { reports.push_back(line); });
+    return reports;
+}
+
+TEST(LinkManagement, KeywordsSearchPathAndMap) {
+    LinkManagement rules;
+    const auto reports = parseReporting("\xEF\xBB\xBF; Reihenfolge\r\n"
+                                        "absolute\r\n"
+                                        "  CONTAINER \r\n"
+                                        "\r\n"
+                                        "BEGIN SEARCH PATH\r\n"
+                                        "/mnt/norm teile\r\n"
+                                        "END SEARCH PATH\r\n"
+                                        "BEGIN MAP\r\n"
+                                        "P:\\Projekte , /mnt/projekte\r\n"
+                                        "\\\\server\\norm,/mnt/norm\r\n"
+                                        "END MAP\r\n",
+                                        rules);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(rules.order, (std::vector<LinkRule>{LinkRule::Absolute, LinkRule::Container}));
+    EXPECT_EQ(rules.searchPath, (std::vector<std::string>{"/mnt/norm teile"}));
+    ASSERT_EQ(rules.map.size(), 2u);
+    EXPECT_EQ(rules.map[0].from, "P:\\Projekte");
+    EXPECT_EQ(rules.map[0].to, "/mnt/projekte");
+    EXPECT_EQ(rules.map[1].from, "\\\\server\\norm");
+}
+
+TEST(LinkManagement, MalformedLinesAreReportedAndIgnored) {
+    LinkManagement rules;
+    const auto reports = parseReporting("RELATIVE\n"
+                                        "RELATIVE\n"
+                                        "SOMEWHERE\n"
+                                        "BEGIN MAP\n"
+                                        "P:\\ohne Komma\n"
+                                        "BEGIN SEARCH PATH\n"
+                                        "P:\\Alt,/neu\n",
+                                        rules);
+    EXPECT_EQ(reports, (std::vector<std::string>{
+                           "LinkMgmt.txt:2: rule named twice: RELATIVE",
+                           "LinkMgmt.txt:3: unknown line: SOMEWHERE",
+                           "LinkMgmt.txt:5: a map line needs old and new location separated by "
+                           "a comma: P:\\ohne Komma",
+                           "LinkMgmt.txt:6: section line inside the map: BEGIN SEARCH PATH",
+                           "LinkMgmt.txt:7: missing END MAP",
+                       }));
+    EXPECT_EQ(rules.order, (std::vector<LinkRule>{LinkRule::Relative}));
+    ASSERT_EQ(rules.map.size(), 1u);
+    EXPECT_EQ(rules.map[0].to, "/neu");
+}
+
+TEST(LinkManagement, AFileWithoutRulesKeepsTheDefaultOrderAndAnsiTextIsRead) {
+    LinkManagement rules;
+    parseReporting("BEGIN SEARCH PATH\n/mnt/M\xE4rz\nEND SEARCH PATH\n", rules);
+    EXPECT_EQ(rules.order, LinkManagement{}.order);
+    EXPECT_EQ(rules.searchPath, (std::vector<std::string>{"/mnt/März"}));
+}
+
+TEST(LinkManagement, LoadedFromTheFolderOrDefault) {
+    TempFolder folder;
+    EXPECT_EQ(loadLinkManagement(folder.path(), nullptr).order, LinkManagement{}.order);
+    folder.file("LinkMgmt.txt", "RELATIVE\n");
+    EXPECT_EQ(loadLinkManagement(folder.path(), nullptr).order,
+              (std::vector<LinkRule>{LinkRule::Relative}));
+}
+
+// A document in folder/Anlage/Baugruppe.asm whose link was saved on Windows as
+// C:\Data\Teile\Welle.par, relative ..\Teile\Welle.par.
+class Resolution : public ::testing::Test {
+protected:
+    ResolvedLink resolve(const LinkManagement& rules = {}) const {
+        return resolveLink(m_document, m_link, rules);
+    }
+    std::string put(const std::string& relative) const { return m_folder.file(relative, "x"); }
+
+    TempFolder m_folder;
+    std::string m_document = m_folder.file("Anlage/Baugruppe.asm");
+    LinkObject m_link{"JSite1", monikerTarget("C:\\Data\\Teile\\Welle.par", 0),
+                      monikerTarget("Teile\\Welle.par", 1)};
+};
+
+TEST_F(Resolution, ContainerFindsTheNameNextToTheDocument) {
+    const std::string next = put("Anlage/Welle.par");
+    put("Anlage/Teile/Welle.par");
+    const ResolvedLink link = resolve();
+    EXPECT_EQ(link.fullName, next);
+    EXPECT_EQ(link.resolvedBy, ResolvedBy::Container);
+}
+
+TEST_F(Resolution, RelativeAppliesTheStoredLevels) {
+    const std::string below = put("Anlage/Teile/Welle.par");
+    EXPECT_EQ(resolve().fullName, below);
+    EXPECT_EQ(resolve().resolvedBy, ResolvedBy::Relative);
+    m_link.relative = monikerTarget("Norm\\Welle.par", 2);
+    const std::string beside = put("Norm/Welle.par");
+    EXPECT_EQ(resolve().fullName, beside);
+}
+
+TEST_F(Resolution, AbsoluteTakesAStoredPathOfThisMachine) {
+    const std::string elsewhere = put("Lager/Welle.par");
+    m_link.absolute.path = elsewhere;
+    m_link.relative.reset();
+    EXPECT_EQ(resolve().fullName, elsewhere);
+    EXPECT_EQ(resolve().resolvedBy, ResolvedBy::Absolute);
+}
+
+TEST_F(Resolution, TheOrderComesFromTheRules) {
+    put("Anlage/Welle.par");
+    const std::string below = put("Anlage/Teile/Welle.par");
+    LinkManagement rules;
+    rules.order = {LinkRule::Relative, LinkRule::Container};
+    EXPECT_EQ(resolve(rules).fullName, below);
+    rules.order = {LinkRule::Absolute};
+    EXPECT_EQ(resolve(rules).resolvedBy, ResolvedBy::Missing);
+}
+
+TEST_F(Resolution, SearchPathAfterTheRules) {
+    const std::string norm = put("Normteile ß/Welle.par");
+    LinkManagement rules;
+    rules.searchPath = {m_folder.at("leer"), m_folder.at("Normteile ß")};
+    EXPECT_EQ(resolve(rules).fullName, norm);
+    EXPECT_EQ(resolve(rules).resolvedBy, ResolvedBy::SearchPath);
+}
+
+TEST_F(Resolution, AMapTurnsAWindowsPrefixIntoAFolderHere) {
+    const std::string mounted = put("projekte/Data/Teile/Welle.par");
+    LinkManagement rules;
+    rules.order = {LinkRule::Container, LinkRule::Absolute};
+    rules.map = {{"D:\\", "/nirgends"}, {"c:\\", m_folder.at("projekte") + "/"}};
+    const ResolvedLink link = resolve(rules);
+    EXPECT_EQ(link.fullName, mounted);
+    EXPECT_EQ(link.resolvedBy, ResolvedBy::Mapped);
+    rules.order = {LinkRule::Container};
+    EXPECT_EQ(resolve(rules).resolvedBy, ResolvedBy::Mapped);
+}
+
+TEST_F(Resolution, AMissingLinkShowsItsStoredPath) {
+    const ResolvedLink link = resolve();
+    EXPECT_EQ(link.fullName, "C:\\Data\\Teile\\Welle.par");
+    EXPECT_EQ(link.resolvedBy, ResolvedBy::Missing);
+    EXPECT_EQ(resolvedByName(link.resolvedBy), "missing");
+}
+
+TEST_F(Resolution, FoldersAreNoFiles) {
+    m_folder.folder("Anlage/Welle.par");
+    EXPECT_EQ(resolve().resolvedBy, ResolvedBy::Missing);
+}
+
+TEST(ApplyRelative, LevelsAndRoots) {
+    EXPECT_EQ(applyRelative("/a/b/c.asm", monikerTarget("x.par", 1)), "/a/b/x.par");
+    EXPECT_EQ(applyRelative("/a/b/c.asm", monikerTarget("x.par", 3)), "/x.par");
+    EXPECT_EQ(applyRelative("/a/b/c.asm", monikerTarget("x.par", 4)), std::nullopt);
+    EXPECT_EQ(applyRelative("/a/b/c.asm", monikerTarget(".\\Sub\\..\\x.par", 1)), "/a/b/x.par");
+    EXPECT_EQ(applyRelative("/a/b/c.asm", monikerTarget("x.par", 0)), std::nullopt);
+    EXPECT_EQ(applyRelative("/a/b/c.asm", monikerTarget("D:\\x.par", 2)), std::nullopt);
+    EXPECT_EQ(applyRelative("\\\\srv\\share\\a.asm", monikerTarget("x.par", 2)), std::nullopt);
+    EXPECT_EQ(applyRelative("\\\\srv\\share\\a\\b.asm", monikerTarget("x.par", 2)),
+              "\\\\srv\\share\\x.par");
+}
+
+} // namespace
+} // namespace ostrevan

@@ -1,0 +1,190 @@
+#include "tools/ostrevan-links/LinksCommand.h"
+
+#include "platform/Error.h"
+#include "platform/Text.h"
+#include "platform/ole/LinkResolution.h"
+
+#include <cstdio>
+#include <optional>
+#include <ostream>
+
+namespace ostrevan {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: ostrevan-links [--json] FILE...\n"
+    "\n"
+    "Lists the links that Solid Edge and other OLE compound documents hold to other files.\n"
+    "For each link it shows the full name found on this machine, how it was found, the\n"
+    "stored absolute path and the stored relative path.\n"
+    "\n"
+    "Links are looked for as Solid Edge does: CONTAINER (the file name in the document's\n"
+    "folder), RELATIVE (the stored relative path from the document), ABSOLUTE (the stored\n"
+    "path, where it is a path of this machine), in the order and with the search path and\n"
+    "the map of ~/.config/Ostrevan/LinkMgmt.txt when that file exists. A link found nowhere\n"
+    "is shown with its stored absolute path and \"missing\".\n"
+    "\n"
+    "Options:\n"
+    "  --json   one JSON array with an object per document, in the order given:\n"
+    "           {\"document\", \"error\": null or {\"number\", \"description\"},\n"
+    "            \"links\": [{\"full_name\", \"resolved_by\", \"saved_absolute\",\n"
+    "                       \"saved_relative\", \"storage\"}]}\n"
+    "           resolved_by is container, relative, absolute, search-path, mapped or missing.\n"
+    "  --help   this text.\n"
+    "\n"
+    "Exit status: 0 when every file was read, 1 when some file could not be read (its\n"
+    "error on stderr, the others still listed), 2 on a usage error.\n";
+
+struct DocumentResult {
+    std::string document;
+    std::optional<Error> error;
+    std::vector<ResolvedLink> links;
+};
+
+// Valid UTF-8 for JSON: a file name may hold any bytes.
+std::string validUtf8(const std::string& text) {
+    return fromUtf16Le(toUtf16Le(text));
+}
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : validUtf8(text)) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string savedRelative(const ResolvedLink& link) {
+    return link.stored.relative ? link.stored.relative->displayName() : std::string();
+}
+
+void writeJson(const std::vector<DocumentResult>& results, std::ostream& out) {
+    out << "[";
+    for (std::size_t d = 0; d < results.size(); ++d) {
+        const DocumentResult& result = results[d];
+        out << (d == 0 ? "\n" : ",\n") << "  {\n    \"document\": " << jsonString(result.document)
+            << ",\n    \"error\": ";
+        if (result.error) {
+            out << "{\"number\": " << result.error->number()
+                << ", \"description\": " << jsonString(result.error->description()) << "}";
+        } else {
+            out << "null";
+        }
+        out << ",\n    \"links\": [";
+        for (std::size_t l = 0; l < result.links.size(); ++l) {
+            const ResolvedLink& link = result.links[l];
+            out << (l == 0 ? "\n" : ",\n") << "      {\"full_name\": " << jsonString(link.fullName)
+                << ", \"resolved_by\": " << jsonString(std::string(resolvedByName(link.resolvedBy)))
+                << ", \"saved_absolute\": " << jsonString(link.stored.absolute.path)
+                << ", \"saved_relative\": "
+                << (link.stored.relative ? jsonString(savedRelative(link)) : "null")
+                << ", \"storage\": " << jsonString(link.stored.storage) << "}";
+        }
+        out << (result.links.empty() ? "]" : "\n    ]") << "\n  }";
+    }
+    out << (results.empty() ? "]\n" : "\n]\n");
+}
+
+void writeText(const DocumentResult& result, std::ostream& out) {
+    if (result.error) {
+        return;
+    }
+    out << result.document << ": " << result.links.size()
+        << (result.links.size() == 1 ? " link\n" : " links\n");
+    for (const ResolvedLink& link : result.links) {
+        out << "  " << link.stored.storage << ": " << link.fullName << " ("
+            << resolvedByName(link.resolvedBy) << ")\n"
+            << "    saved absolute: " << link.stored.absolute.path << "\n"
+            << "    saved relative: "
+            << (link.stored.relative ? savedRelative(link) : std::string("(none)")) << "\n";
+    }
+}
+
+DocumentResult read(const std::string& document, const LinkManagement& rules, std::ostream& err) {
+    DocumentResult result{document, std::nullopt, {}};
+    try {
+        const LinkObjects objects = readLinkObjects(document);
+        for (const LinkObject& link : objects.links) {
+            result.links.push_back(resolveLink(document, link, rules));
+        }
+        for (const std::string& storage : objects.skipped) {
+            err << "ostrevan-links: " << document << ": the link object in " << storage
+                << " is damaged and was skipped\n";
+        }
+    } catch (...) {
+        result.error = caughtError();
+        err << "ostrevan-links: " << document << ": " << result.error->description() << " ("
+            << result.error->number() << ")\n";
+    }
+    return result;
+}
+
+} // namespace
+
+int runLinksCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                    const std::string& configFolder) {
+    bool json = false;
+    bool optionsEnded = false;
+    std::vector<std::string> documents;
+    for (const std::string& argument : arguments) {
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            documents.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--json") {
+            json = true;
+        } else if (argument == "--help" || argument == "-h") {
+            out << kUsage;
+            return 0;
+        } else {
+            err << "ostrevan-links: unknown option " << argument << "\n" << kUsage;
+            return 2;
+        }
+    }
+    if (documents.empty()) {
+        err << "ostrevan-links: no FILE given\n" << kUsage;
+        return 2;
+    }
+    const LinkManagement rules = loadLinkManagement(configFolder, [&err](const std::string& line) {
+        err << "ostrevan-links: " << line << "\n";
+    });
+    std::vector<DocumentResult> results;
+    bool allRead = true;
+    for (const std::string& document : documents) {
+        results.push_back(read(document, rules, err));
+        allRead = allRead && !results.back().error;
+        if (!json) {
+            writeText(results.back(), out);
+        }
+    }
+    if (json) {
+        writeJson(results, out);
+    }
+    return allRead ? 0 : 1;
+}
+
+} // namespace ostrevan
