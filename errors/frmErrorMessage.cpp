@@ -9,6 +9,7 @@
 #include "platform/qt/Twips.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -58,6 +59,22 @@ QLabel* label(QWidget& parent, const char* name, const QString& caption) {
     made->setWordWrap(true);
     made->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return made;
+}
+
+// The one-line labels were laid out for the narrow fonts of their first home. Where the font
+// here is wider, the text is narrowed to fit instead of wrapping into the label below or being
+// cut off. Call it once font, text and geometry are set.
+void fitOnOneLine(QLabel& label) {
+    constexpr int narrowest = 50;
+    label.setWordWrap(false);
+    QFont font = label.font();
+    const auto fits = [&] {
+        return QFontMetrics(font).horizontalAdvance(label.text()) <= label.width();
+    };
+    for (int stretch = 99; stretch >= narrowest && !fits(); --stretch) {
+        font.setStretch(stretch);
+    }
+    label.setFont(font);
 }
 
 QFrame* rule(QWidget& parent, const char* name) {
@@ -133,8 +150,10 @@ void frmErrorMessage::buildBanner() {
     bannerPalette.setColor(QPalette::Window, bannerPalette.color(QPalette::Base));
     picture1->setPalette(bannerPalette);
 
-    place(label(*picture1, "Label5", text("Fehlerberichtserstattung")), 240, 120, 3060, 345)
-        ->setFont(tahoma(14.25));
+    auto* label5 =
+        place(label(*picture1, "Label5", text("Fehlerberichtserstattung")), 240, 120, 3060, 345);
+    label5->setFont(tahoma(14.25));
+    fitOnOneLine(*label5);
     auto* image1 = place(new QLabel(picture1), 5280, 90, 630, 630);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -144,24 +163,29 @@ void frmErrorMessage::buildBanner() {
 }
 
 void frmErrorMessage::buildMessage() {
-    place(label(*this, "Label1", text("Sehr geehrte Kunden,")), 120, 840, 5295, 225);
-    place(label(*this, "Label2",
-                text("wir entschuldigen uns vielmals für diesen im Programm vorgekommenen "
-                     "Fehler.")),
-          120, 1080, 5655, 345);
+    fitOnOneLine(*place(label(*this, "Label1", text("Sehr geehrte Kunden,")), 120, 840, 5295, 225));
+    fitOnOneLine(*place(label(*this, "Label2",
+                              text("wir entschuldigen uns vielmals für diesen im Programm "
+                                   "vorgekommenen Fehler.")),
+                        120, 1080, 5655, 345));
     place(label(*this, "Label4",
                 text("Um diesen Fehler so schnell wie möglichst beheben zu können, möchten wir "
                      "Sie bitten uns diese Fehlerbeschreibung zusenden.")),
           120, 1320, 6015, 585);
-    place(label(*this, "Label6",
-                text("Vielen Dank für Ihre Mithilfe (E-Mail: ") + text(kSupportMailAddress) +
-                    QLatin1Char(')')),
-          120, 1800, 5775, 315);
+    fitOnOneLine(*place(label(*this, "Label6",
+                              text("Vielen Dank für Ihre Mithilfe (E-Mail: ") +
+                                  text(kSupportMailAddress) + QLatin1Char(')')),
+                        120, 1800, 5775, 315));
 }
 
 void frmErrorMessage::buildErrorFrame() {
     auto* frame2 = place(new QGroupBox(text("Fehlermeldung"), this), 120, 2160, 6000, 1215);
     frame2->setObjectName(QStringLiteral("Frame2"));
+    // The caption sits on the border line, as in the design, so that the fields laid out
+    // 240 twips below the frame's top lie inside the border, whatever the style.
+    frame2->setStyleSheet(QStringLiteral(
+        "QGroupBox#Frame2 { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox#Frame2::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     m_lbl_errSource = place(label(*frame2, "lbl_errSource", text("Modul")), 120, 240, 5775, 345);
     m_lbl_errNumber = place(label(*frame2, "lbl_errNumber", text("Err")), 120, 600, 855, 345);
     m_lbl_errDescription =
@@ -179,9 +203,12 @@ void frmErrorMessage::buildFooter() {
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
     m_lblURL->setPalette(linkPalette);
     m_lblURL->setCursor(Qt::PointingHandCursor);
+    fitOnOneLine(*m_lblURL);
 
-    place(label(*this, "Label3", text("Werkzeuge für Konstrukteure")), 120, 3840, 1575, 345)
-        ->setFont(tahoma(8.25));
+    auto* label3 =
+        place(label(*this, "Label3", text("Werkzeuge für Konstrukteure")), 120, 3840, 1575, 345);
+    label3->setFont(tahoma(8.25));
+    fitOnOneLine(*label3);
 
     m_btn_errorSend = place(button(*this, "btn_errorSend", "Senden"), 4080, 3720, 1000, 350);
     m_btn_Command1 = place(button(*this, "btn_Command1", "Abbruch"), 5160, 3720, 1000, 350);

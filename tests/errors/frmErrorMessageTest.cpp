@@ -138,6 +138,17 @@ TEST_F(ErrorDialog, FontsAndTheLinkLook) {
               dialog->palette().color(QPalette::Base));
 }
 
+TEST_F(ErrorDialog, OneLineTextsFitTheirLabels) {
+    load();
+    for (const char* name : {"Label5", "Label1", "Label2", "Label6", "lblURL", "Label3"}) {
+        const QLabel& one = child<QLabel>(name);
+        EXPECT_FALSE(one.wordWrap()) << name;
+        EXPECT_LE(one.fontMetrics().horizontalAdvance(one.text()), one.width()) << name;
+    }
+    EXPECT_TRUE(child<QLabel>("Label4").wordWrap()) << "laid out for two lines";
+    EXPECT_TRUE(child<QLabel>("lbl_errDescription").wordWrap()) << "laid out for two lines";
+}
+
 TEST_F(ErrorDialog, IsAFixedToolWindowWithoutMinimiseOrMaximise) {
     load();
     const Qt::WindowFlags flags = dialog->windowFlags();
