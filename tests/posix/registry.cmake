@@ -1,0 +1,8 @@
+# The registry store on temporary files: the recorded cases, seeding, sharing between two
+# processes, read-only and unusable stores.
+ostrevan_add_test(test_registry_store
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/RegistryVectorTest.cpp
+    LIBRARIES ostrevan_registry Qt6::Core)
+target_include_directories(test_registry_store PRIVATE ${PROJECT_SOURCE_DIR})
