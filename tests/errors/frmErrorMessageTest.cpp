@@ -188,12 +188,9 @@ TEST_F(ErrorDialog, OnANarrowScreenTheLeftEdgeIsNegative) {
 TEST_F(ErrorDialog, SendenHandsTheMailUrlToTheShell) {
     load();
     click("btn_errorSend");
-    click("btn_errorSend");
-    ASSERT_EQ(shell.calls.size(), 2u);
-    const std::string expected =
-        " " + mailUrl(mailSubject(""), mailBody({"", "Err", "Desc", "Modul"}));
-    EXPECT_EQ(shell.calls[0], expected);
-    EXPECT_EQ(shell.calls[1], expected);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0],
+              " " + mailUrl(mailSubject(""), mailBody({"", "Err", "Desc", "Modul"})));
     EXPECT_FALSE(dialog.isNull()) << "the dialog stays open";
 }
 
@@ -244,14 +241,6 @@ TEST_F(ErrorDialog, AbbruchDestroysTheDialog) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
     EXPECT_TRUE(shell.calls.empty()) << "nothing is sent";
-}
-
-TEST_F(ErrorDialog, TheCloseBoxUnloadsItToo) {
-    load();
-    dialog->show();
-    dialog->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(dialog.isNull());
 }
 
 TEST_F(ErrorDialog, EachOpeningStartsWithTheInitialTexts) {
