@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 
+#include <utility>
+
 namespace ostrevan {
 namespace {
 
