@@ -1,9 +1,11 @@
-# The mail URL builder and the two handlers over fakes; the real dialog and the desktop
-# hand-off on the offscreen platform.
+# The mail URL builder and the two handlers over fakes, the version read from a real store in
+# a temporary folder; the real dialog and the desktop hand-off on the offscreen platform.
 ostrevan_add_test(test_error_report
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ErrorReportMailTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/FakeRegistryFunctions.cpp
-    LIBRARIES ostrevan_errors ostrevan_test_fakes)
+            ${CMAKE_CURRENT_LIST_DIR}/VersionFromStoreTest.cpp
+            ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
+    LIBRARIES ostrevan_errors ostrevan_registry ostrevan_test_fakes)
 
 ostrevan_add_test(test_error_dialog
     GUI
