@@ -16,9 +16,12 @@ struct FileInput {
     GsfInput parent;
     int fd;
     std::uint64_t bytesRead;
-    // Where reads without a caller's buffer land; valid until the next read.
+    // Where reads without a caller's buffer land; valid until the next read. libgsf reads a
+    // directory sector once for each entry in it, so the last one is kept.
     guint8* buffer;
     std::size_t bufferSize;
+    gsf_off_t bufferOffset;
+    std::size_t bufferFilled;
 };
 
 struct FileInputClass {
@@ -63,7 +66,12 @@ bool readFully(int fd, guint8* target, std::size_t count, off_t offset) {
 
 const guint8* read(GsfInput* gsfInput, std::size_t count, guint8* buffer) {
     FileInput* input = asFileInput(gsfInput);
+    const gsf_off_t offset = gsfInput->cur_offset;
     if (buffer == nullptr) {
+        if (input->bufferFilled == count && input->bufferOffset == offset) {
+            return input->buffer;
+        }
+        input->bufferFilled = 0;
         if (input->bufferSize < count) {
             g_free(input->buffer);
             input->buffer = static_cast<guint8*>(g_try_malloc(count));
@@ -74,8 +82,12 @@ const guint8* read(GsfInput* gsfInput, std::size_t count, guint8* buffer) {
         }
         buffer = input->buffer;
     }
-    if (!readFully(input->fd, buffer, count, static_cast<off_t>(gsfInput->cur_offset))) {
+    if (!readFully(input->fd, buffer, count, static_cast<off_t>(offset))) {
         return nullptr;
+    }
+    if (buffer == input->buffer) {
+        input->bufferOffset = offset;
+        input->bufferFilled = count;
     }
     input->bytesRead += count;
     return buffer;
@@ -118,6 +130,8 @@ void instanceInit(GTypeInstance* instance, gpointer) {
     input->bytesRead = 0;
     input->buffer = nullptr;
     input->bufferSize = 0;
+    input->bufferOffset = 0;
+    input->bufferFilled = 0;
 }
 
 GType fileInputType() {

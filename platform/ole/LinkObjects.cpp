@@ -82,29 +82,44 @@ private:
     LibgsfComplaints* m_previous;
 };
 
-// The header fields libgsf trusts without checking: sector sizes, mini stream cutoff, byte
-// order. A file must also consist of whole sectors; a partial last one means it was cut off.
-bool plausibleHeader(GsfInput* input) {
-    constexpr gsf_off_t kFieldsOffset = 0x1C;
-    constexpr std::size_t kFieldsSize = 0x3C - 0x1C;
+// Little-endian fields of the input at offset; a failed reader when they are not there.
+ByteReader fieldsAt(GsfInput* input, gsf_off_t offset, std::size_t size) {
+    const guint8* bytes = gsf_input_seek(input, offset, G_SEEK_SET) == 0
+                              ? gsf_input_read(input, size, nullptr)
+                              : nullptr;
+    ByteReader reader(bytes != nullptr ? std::span<const std::uint8_t>(bytes, size)
+                                       : std::span<const std::uint8_t>());
+    if (bytes == nullptr) {
+        reader.fail();
+    }
+    return reader;
+}
+
+// What libgsf trusts without checking: the sector sizes, the mini stream cutoff, the byte
+// order, and a root entry without siblings (libgsf would read them as further roots and
+// lose them). A file must also consist of whole sectors; a partial last one means it was
+// cut off.
+bool plausibleContainer(GsfInput* input) {
+    constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
     const gsf_off_t size = gsf_input_size(input);
-    if (size < 512 || gsf_input_seek(input, kFieldsOffset, G_SEEK_SET)) {
+    ByteReader header = fieldsAt(input, 0x1C, 0x3C - 0x1C);
+    const std::uint16_t byteOrder = header.u16();
+    const std::uint16_t sectorShift = header.u16();
+    const std::uint16_t miniSectorShift = header.u16();
+    header.skip(0x30 - 0x22);
+    const std::uint32_t directoryStart = header.u32();
+    header.skip(0x38 - 0x34);
+    const std::uint32_t miniStreamCutoff = header.u32();
+    if (!header.ok() || byteOrder != 0xFFFE || (sectorShift != 9 && sectorShift != 12) ||
+        miniSectorShift != 6 || miniStreamCutoff != 4096 ||
+        size % (gsf_off_t{1} << sectorShift) != 0) {
         return false;
     }
-    const guint8* fields = gsf_input_read(input, kFieldsSize, nullptr);
-    if (fields == nullptr) {
-        return false;
-    }
-    ByteReader reader({fields, kFieldsSize});
-    const std::uint16_t byteOrder = reader.u16();
-    const std::uint16_t sectorShift = reader.u16();
-    const std::uint16_t miniSectorShift = reader.u16();
-    reader.skip(0x38 - 0x22);
-    const std::uint32_t miniStreamCutoff = reader.u32();
-    const bool sizesOk =
-        (sectorShift == 9 || sectorShift == 12) && miniSectorShift == 6 && miniStreamCutoff == 4096;
-    return reader.ok() && byteOrder == 0xFFFE && sizesOk &&
-           size % (gsf_off_t{1} << sectorShift) == 0;
+    const gsf_off_t rootEntry = (gsf_off_t{directoryStart} + 1) << sectorShift;
+    ByteReader root = fieldsAt(input, rootEntry + 0x44, 8);
+    const std::uint32_t left = root.u32();
+    const std::uint32_t right = root.u32();
+    return root.ok() && left == kNoStream && right == kNoStream;
 }
 
 GObjectPtr<GsfInput> openChild(GsfInfile* storage, int index) {
@@ -192,7 +207,7 @@ LinkObjects walk(GsfInfile* root, const ComplaintsScope& complaints) {
 
 LinkObjects readLinkObjects(GsfInput* input) {
     ComplaintsScope complaints;
-    if (!plausibleHeader(input)) {
+    if (!plausibleContainer(input)) {
         raise(err::BadFileFormat);
     }
     GError* error = nullptr;

@@ -179,6 +179,12 @@ TEST(LinkObjects, DamagedContainersAreBadFileFormat) {
          [](fixture::Bytes& b) {
              b[0x30] = 0xF0;
          }},
+        {"root entry with a sibling",
+         [](fixture::Bytes& b) {
+             const std::size_t left = (b[0x30] + 1) * 512 + 0x44;
+             std::fill(b.begin() + left, b.begin() + left + 4, 0);
+             b[left] = 1;
+         }},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
