@@ -1,0 +1,13 @@
+# The selection page of the real main window, the folder browser and the Qt dialogs behind
+# their seams.
+ostrevan_add_test(test_selection
+    GUI
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/SelectionPageTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/TypingTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/BrowseFolderTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/QtChooserTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SelectionWindow.cpp
+        ${PROJECT_SOURCE_DIR}/tests/posix/FakeFileTypes.cpp
+        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
+    LIBRARIES ostrevan_app ostrevan_fs ostrevan_test_fakes Qt6::Test)
