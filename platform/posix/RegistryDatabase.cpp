@@ -157,7 +157,12 @@ int RegistryDatabase::open(const std::string& path) {
         return opened;
     }
     sqlite3_busy_timeout(m_db.get(), kBusyTimeoutMs);
+    // SQLite falls back to reading when the file may not be written.
+    m_readOnly = m_readOnly || sqlite3_db_readonly(m_db.get(), "main") == 1;
     if (!m_readOnly) {
+        // Keeping the WAL files lets a reader without write permission open the store.
+        int persist = 1;
+        sqlite3_file_control(m_db.get(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
         const int wal =
             sqlite3_exec(m_db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         if (wal != SQLITE_OK) {

@@ -138,12 +138,11 @@ std::int32_t RegistryStore::RegOpenKeyEx(HKEY hKey, const char* lpSubKey, std::u
         return winerror::InvalidParameter;
     }
     *phkResult = 0;
+
     OpenKey parent;
     std::vector<std::string> levels;
     std::int32_t rc = keyOf(hKey, 0, &parent);
-    if (rc == winerror::Success) {
-        rc = splitPath(lpSubKey, &levels);
-    }
+    rc = rc == winerror::Success ? splitPath(lpSubKey, &levels) : rc;
     std::int64_t id = 0;
     if (rc == winerror::Success) {
         rc = m_database->findKey(parent.id, levels, &id);
@@ -165,9 +164,7 @@ std::int32_t RegistryStore::RegCreateKeyEx(HKEY hKey, const char* lpSubKey, std:
     OpenKey parent;
     std::vector<std::string> levels;
     std::int32_t rc = keyOf(hKey, 0, &parent);
-    if (rc == winerror::Success) {
-        rc = splitPath(lpSubKey, &levels);
-    }
+    rc = rc == winerror::Success ? splitPath(lpSubKey, &levels) : rc;
     std::int64_t id = 0;
     bool created = false;
     if (rc == winerror::Success) {
