@@ -5,5 +5,7 @@ ostrevan_add_test(test_profile
         ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Unprivileged.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProfileVectorTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ProfileEditTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ProfileSafetyTest.cpp
     LIBRARIES ostrevan_profile Qt6::Core)
 target_include_directories(test_profile PRIVATE ${PROJECT_SOURCE_DIR})
