@@ -47,6 +47,24 @@ TEST(GetFolderValue, OverflowsFrom32764On) {
     }
 }
 
+TEST(GetFolderValue, ItsStampSurvivesTheTrapOfBrowseFolder) {
+    // The folder browser's step 10 asks for a folder value; an overflow there passes through
+    // the trap of BrowseFolder as GetFolderValue stamped it.
+    modErrorhandler errors;
+    try {
+        try {
+            GetFolderValue(errors, 32764);
+        } catch (...) {
+            raiseStamped(errors, "Tavrosk.modBrowseFolder.BrowseFolder(10)");
+        }
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), err::Overflow);
+        EXPECT_EQ(error.source(), "Tavrosk.modBrowseFolder.GetFolderValue(10)");
+    }
+    EXPECT_EQ(errors.lastSource(), "Tavrosk.modBrowseFolder.GetFolderValue(10)");
+}
+
 class BrowseFolderTest : public ::testing::Test {
 protected:
     std::string browse() { return BrowseFolder(chooser, errors, "Bitte Verzeichnis wählen"); }

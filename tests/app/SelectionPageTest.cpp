@@ -231,16 +231,6 @@ TEST_F(SelectionPage, AnErrorInTheFolderBrowserReachesTheHandlersMessage) {
     EXPECT_TRUE(exitCodes.empty());
 }
 
-TEST_F(SelectionPage, AForeignErrorInTheFolderBrowserIsShownButNotRecorded) {
-    toSelectionPage();
-    folderChooser.failingMember = "BrowseForFolder";
-    folderChooser.failure = Error(-2147467259, "Shell", "Unbekannter Fehler");
-    click("btn_Folder");
-    EXPECT_EQ(messages.messages, Strings{"btn_Folder_Click() Unbekannter Fehler -2147467259"});
-    EXPECT_EQ(window->errorhandler().lastSource(), "");
-    EXPECT_EQ(window->errorhandler().lastNumber(), 0);
-}
-
 TEST_F(SelectionPage, AnyOtherErrorWhileChoosingADocumentIsShownWithTwoBlanks) {
     toSelectionPage();
     chooseDocument(temp.at("verschwunden.par"));

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
-
 namespace ostrevan {
 namespace {
 
@@ -111,26 +109,6 @@ TEST(RaiseStamped, TheInnerProceduresStampSurvivesTheOuterTrap) {
     EXPECT_EQ(errors.lastSource(), inner) << "the outer call records nothing";
     EXPECT_EQ(errors.lastDescription(), "Überlauf");
     EXPECT_EQ(errors.lastNumber(), 6);
-}
-
-TEST(RaiseStamped, AForeignErrorPassesUnchangedAndUnrecorded) {
-    modErrorhandler errors;
-    const Error raised = stampedBy(
-        errors, kBrowse, [] { raise(429, "RevisionManager.Application", "nicht verfügbar"); });
-    EXPECT_EQ(raised.number(), 429);
-    EXPECT_EQ(raised.source(), "RevisionManager.Application");
-    EXPECT_EQ(raised.description(), "nicht verfügbar");
-    EXPECT_EQ(errors.lastSource(), "");
-    EXPECT_EQ(errors.lastNumber(), 0);
-}
-
-TEST(RaiseStamped, AnExceptionOfTheLibraryBecomesTheRuntimesError) {
-    modErrorhandler errors;
-    const Error raised = stampedBy(errors, kBrowse, [] { throw std::bad_alloc(); });
-    EXPECT_EQ(raised.number(), 7);
-    EXPECT_EQ(raised.source(), kBrowse);
-    EXPECT_EQ(raised.description(), "Nicht genügend Speicher");
-    EXPECT_EQ(errors.lastNumber(), 7);
 }
 
 } // namespace
