@@ -19,7 +19,6 @@
 #include "tests/support/Fakes.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <benchmark/benchmark.h>
@@ -71,16 +70,12 @@ public:
                 {m_base + "/Normteile/Mutter M" + std::to_string(i % 20) + ".par"},
                 {"C:\\Bibliothek\\Scheibe " + std::to_string(i % 50) + ".par"}};
             fixture::writeCompoundDocument(paths[i], links, kDocumentBytes);
-            if (i == 0) {
-                m_documentBytes = fs::file_size(paths[i]);
-            }
         }
     }
     ~ProjectTree() { fs::remove_all(m_base); }
     ProjectTree(const ProjectTree&) = delete;
     ProjectTree& operator=(const ProjectTree&) = delete;
 
-    std::uintmax_t documentBytes() const { return m_documentBytes; }
     // Holds no LinkMgmt.txt (the default link rules) and the benchmark's registry store.
     std::string configFolder() const { return m_base; }
 
@@ -89,7 +84,6 @@ public:
 
 private:
     std::string m_base;
-    std::uintmax_t m_documentBytes = 0;
 };
 
 const ProjectTree& projectTree(int documents) {
@@ -151,9 +145,8 @@ void folderScanThroughTheWindow(benchmark::State& state) {
     auto* weiter = window.findChild<QPushButton*>(QStringLiteral("btn_Weiter"));
     auto* anzeigen = window.findChild<QPushButton*>(QStringLiteral("btn_ReferenzView"));
     weiter->click();
-    window.findChild<QLineEdit*>(QStringLiteral("txt_SEDokument"))
-        ->setText(QString::fromStdString(tree.root));
-    window.Settings().SetSettings(1);
+    folderChooser.choose(tree.root);
+    window.findChild<QPushButton*>(QStringLiteral("btn_Folder"))->click();
     weiter->click();
     QApplication::processEvents();
     for (auto _ : state) {
@@ -179,10 +172,14 @@ private:
     std::string m_caption;
 };
 
-void folderScanWithFakeControls(benchmark::State& state) {
-    const auto documents = static_cast<int>(state.range(0));
-    const ProjectTree& tree = projectTree(documents);
-    Services services(tree.configFolder());
+// The scan's context over fake controls, the folder of tree chosen with its sub-folders.
+struct FakeControls {
+    explicit FakeControls(const ProjectTree& tree) : services(tree.configFolder()) {
+        fake.txt_SEDokument.value = tree.root;
+        settings.SetSettings(1);
+    }
+
+    Services services;
     FakeForm fake;
     PlainLabel lbl_references;
     PlainLabel lbl_CheckRef;
@@ -196,15 +193,37 @@ void folderScanWithFakeControls(benchmark::State& state) {
                         services.pointer,
                         services.automation,
                         services.fileSystem};
-    ModGlobalProcedures procedures(context);
-    fake.txt_SEDokument.value = tree.root;
-    settings.SetSettings(1);
+};
+
+void folderScanWithFakeControls(benchmark::State& state) {
+    const auto documents = static_cast<int>(state.range(0));
+    const ProjectTree& tree = projectTree(documents);
+    FakeControls controls(tree);
+    ModGlobalProcedures procedures(controls.context);
     for (auto _ : state) {
-        btn_ReferenzView_Click(context, procedures);
+        btn_ReferenzView_Click(controls.context, procedures);
     }
-    if (fake.ListView1.count() != documents * kRowsPerDocument ||
-        !services.messages.messages.empty()) {
+    if (controls.fake.ListView1.count() != documents * kRowsPerDocument ||
+        !controls.services.messages.messages.empty()) {
         state.SkipWithError("the scan did not find every link");
+    }
+    report(state, documents);
+}
+
+// Only the first half, RekursivFolder: the walk and the type descriptions, no document read.
+void collectingWithFakeControls(benchmark::State& state) {
+    const auto documents = static_cast<int>(state.range(0));
+    const ProjectTree& tree = projectTree(documents);
+    FakeControls controls(tree);
+    std::int32_t count = 0;
+    for (auto _ : state) {
+        std::string path = tree.root;
+        DocumentFileList files;
+        count = 0;
+        RekursivFolder(controls.context, path, files, count);
+    }
+    if (count != documents) {
+        state.SkipWithError("the walk did not find every document");
     }
     report(state, documents);
 }
@@ -231,6 +250,7 @@ void treeSizes(benchmark::internal::Benchmark* benchmark) {
 }
 
 BENCHMARK(openAndReadFirstBlock)->Apply(treeSizes);
+BENCHMARK(collectingWithFakeControls)->Apply(treeSizes);
 BENCHMARK(folderScanWithFakeControls)->Apply(treeSizes);
 BENCHMARK(folderScanThroughTheWindow)->Apply(treeSizes);
 
