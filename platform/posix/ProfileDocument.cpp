@@ -125,7 +125,7 @@ std::size_t ProfileDocument::sectionEnd(std::size_t header) const {
 std::optional<std::size_t> ProfileDocument::findKey(std::size_t header,
                                                     std::string_view key) const {
     const std::string_view wanted = trimmed(key);
-    for (std::size_t i = header + 1; i < sectionEnd(header); ++i) {
+    for (std::size_t i = header + 1, end = sectionEnd(header); i < end; ++i) {
         if (m_lines[i].kind == Kind::Entry && sameName(m_lines[i].name, wanted)) {
             return i;
         }
@@ -149,7 +149,7 @@ std::vector<std::string> ProfileDocument::keyNames(std::string_view section) con
     if (!header) {
         return names;
     }
-    for (std::size_t i = *header + 1; i < sectionEnd(*header); ++i) {
+    for (std::size_t i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
         const Line& line = m_lines[i];
         if (line.kind == Kind::Entry && line.equals && !line.name.empty() &&
             !isComment(line.name)) {
@@ -203,7 +203,7 @@ void ProfileDocument::setValue(std::string_view section, std::string_view key,
         return;
     }
     std::size_t after = *header;
-    for (std::size_t i = *header + 1; i < sectionEnd(*header); ++i) {
+    for (std::size_t i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
         if (m_lines[i].kind == Kind::Entry && !isComment(m_lines[i].name)) {
             after = i;
         }
