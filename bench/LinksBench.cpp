@@ -108,8 +108,8 @@ void BM_LinkedDocuments4MiB50Links(benchmark::State& state) {
     readLinkedDocuments(state, kLarge);
 }
 
-BENCHMARK(BM_LinkedDocuments64KiB5Links);
-BENCHMARK(BM_LinkedDocuments4MiB50Links);
+BENCHMARK(BM_LinkedDocuments64KiB5Links)->UseRealTime();
+BENCHMARK(BM_LinkedDocuments4MiB50Links)->UseRealTime();
 
 } // namespace
 } // namespace ostrevan

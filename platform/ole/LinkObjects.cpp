@@ -4,14 +4,13 @@
 #include "platform/ole/ByteReader.h"
 #include "platform/ole/FileInput.h"
 #include "platform/ole/GObjectPtr.h"
+#include "platform/ole/LibgsfComplaints.h"
 #include "platform/ole/OleStream.h"
 
 #include <gsf/gsf-infile-impl.h>
 #include <gsf/gsf-infile-msole.h>
 
 #include <algorithm>
-#include <array>
-#include <mutex>
 #include <string_view>
 
 namespace ostrevan {
@@ -21,66 +20,6 @@ constexpr std::string_view kObjectStreamName = "\x01Ole";
 constexpr int kMaxStorageDepth = 32;
 // An OLEStream holds two monikers; anything beyond this is not a link object worth reading.
 constexpr gsf_off_t kMaxObjectStreamSize = 1 << 20;
-
-// libgsf reports what it finds wrong with a file only through GLib warnings and carries on
-// with what it could read. A reader counts them while it runs; outside a read they go to
-// GLib's default handler.
-struct LibgsfComplaints {
-    int count = 0;
-};
-thread_local LibgsfComplaints* currentComplaints = nullptr;
-
-// Warnings about writer quirks that do not affect what is read.
-bool harmless(std::string_view message) {
-    static constexpr std::array<std::string_view, 3> quirks = {
-        "There are not supposed to be any blocks in the small block allocation table",
-        "A non directory stream with children",
-        "Root directory is not marked as such",
-    };
-    return std::any_of(quirks.begin(), quirks.end(), [message](std::string_view quirk) {
-        return message.find(quirk) != std::string_view::npos;
-    });
-}
-
-void onLibgsfMessage(const gchar* domain, GLogLevelFlags level, const gchar* message,
-                     gpointer data) {
-    if (currentComplaints == nullptr) {
-        g_log_default_handler(domain, level, message, data);
-        return;
-    }
-    if ((level & (G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_ERROR)) != 0 &&
-        !harmless(message != nullptr ? message : "")) {
-        ++currentComplaints->count;
-    }
-}
-
-void installLibgsfHandler() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const auto levels =
-            static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
-        for (const char* domain : {"libgsf:msole", "libgsf"}) {
-            g_log_set_handler(domain, levels, onLibgsfMessage, nullptr);
-        }
-    });
-}
-
-class ComplaintsScope final {
-public:
-    ComplaintsScope() : m_previous(currentComplaints) {
-        installLibgsfHandler();
-        currentComplaints = &m_complaints;
-    }
-    ~ComplaintsScope() { currentComplaints = m_previous; }
-    ComplaintsScope(const ComplaintsScope&) = delete;
-    ComplaintsScope& operator=(const ComplaintsScope&) = delete;
-
-    bool any() const { return m_complaints.count > 0; }
-
-private:
-    LibgsfComplaints m_complaints;
-    LibgsfComplaints* m_previous;
-};
 
 // Little-endian fields of the input at offset; a failed reader when they are not there.
 ByteReader fieldsAt(GsfInput* input, gsf_off_t offset, std::size_t size) {
@@ -137,8 +76,8 @@ GObjectPtr<GsfInput> openChild(GsfInfile* storage, int index) {
     return child;
 }
 
-std::string childPath(const std::string& parent, const char* name) {
-    return parent.empty() ? std::string(name) : parent + "/" + name;
+std::string childPath(const std::string& parent, std::string_view name) {
+    return parent.empty() ? std::string(name) : parent + "/" + std::string(name);
 }
 
 void readObject(GsfInput* stream, const std::string& storage, LinkObjects& result) {
@@ -168,7 +107,7 @@ struct Storage {
     int depth;
 };
 
-LinkObjects walk(GsfInfile* root, const ComplaintsScope& complaints) {
+LinkObjects walk(GsfInfile* root, const LibgsfComplaints& complaints) {
     LinkObjects result;
     std::vector<Storage> pending;
     pending.push_back({GObjectPtr<GsfInfile>(GSF_INFILE(g_object_ref(root))), "", 0});
@@ -179,12 +118,13 @@ LinkObjects walk(GsfInfile* root, const ComplaintsScope& complaints) {
         const int count = gsf_infile_num_children(storage.infile.get());
         for (int i = 0; i < count; ++i) {
             GObjectPtr<GsfInput> child = openChild(storage.infile.get(), i);
-            const char* name = gsf_input_name(child.get());
+            const char* stored = gsf_input_name(child.get());
+            const std::string_view name = stored != nullptr ? stored : "";
             GsfInfile* childStorage = GSF_INFILE(child.get());
             if (gsf_infile_num_children(childStorage) >= 0) {
                 children.push_back({GObjectPtr<GsfInfile>(GSF_INFILE(child.release())),
                                     childPath(storage.path, name), storage.depth + 1});
-            } else if (name != nullptr && name == kObjectStreamName) {
+            } else if (name == kObjectStreamName) {
                 readObject(child.get(), storage.path, result);
             }
         }
@@ -206,7 +146,7 @@ LinkObjects walk(GsfInfile* root, const ComplaintsScope& complaints) {
 } // namespace
 
 LinkObjects readLinkObjects(GsfInput* input) {
-    ComplaintsScope complaints;
+    LibgsfComplaints complaints;
     if (!plausibleContainer(input)) {
         raise(err::BadFileFormat);
     }

@@ -26,10 +26,11 @@ struct LinkObjects {
     std::vector<std::string> skipped;
 };
 
-// Reads the linked objects of the compound document in input: only the header, the
-// allocation tables, the directory and the objects' "\x01Ole" streams (libgsf loads small
-// streams of the storages it walks whole). Raises 321 when input is not a compound file or
-// its container structure is damaged (truncated, looping chains, sizes beyond the file).
+// Reads the linked objects of the compound document in input. It reads the header, the
+// allocation tables, the directory and the objects' "\x01Ole" streams; of other streams only
+// the small ones that live in the mini stream, which libgsf loads whole when it opens them
+// (large streams are never read). Raises 321 when input is not a compound file or its
+// container is damaged (cut off, looping chains, sizes beyond the file).
 LinkObjects readLinkObjects(GsfInput* input);
 
 // The same for the file at path; also raises 53, 70 and 76 as openFileInput does.
