@@ -1,10 +1,8 @@
 #include "app/frmHelp.h"
 
-#include "app/WindowFrame.h"
 #include "errors/Maker.h"
 #include "platform/Controls.h"
-#include "platform/Numbers.h"
-#include "platform/qt/Twips.h"
+#include "platform/qt/DesignLayout.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -17,9 +15,7 @@ constexpr double kClientHeight = 3405;
 
 } // namespace
 
-frmHelp::frmHelp(const Screen& screen)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+frmHelp::frmHelp(const Screen& screen) : QDialog(nullptr, fixedBorderFlags(Qt::Dialog)) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowModality(Qt::ApplicationModal);
@@ -43,12 +39,9 @@ frmHelp::frmHelp(const Screen& screen)
 frmHelp::~frmHelp() = default;
 
 void frmHelp::Form_Load(const Screen& screen) {
-    const std::int32_t left = centredOffset(screen.widthTwips(), kClientWidth + kFrameWidth);
-    const std::int32_t top = centredOffset(screen.heightTwips(), kClientHeight + kFrameHeight);
-    move(toPixels(left), toPixels(top));
+    move(centredPosition(screen, kClientWidth, kClientHeight));
 
-    m_List1->addItem(
-        QString::fromUtf8(kWebSiteAddress.data(), static_cast<qsizetype>(kWebSiteAddress.size())));
+    m_List1->addItem(qtText(kWebSiteAddress));
     m_List1->addItem(QStringLiteral("Zelvarin V1.0 (Beta Version)"));
     m_List1->addItem(QString());
     m_List1->addItem(QStringLiteral("Dies ist eine Beta-Version und nicht unbedingt fehlerfrei."));

@@ -1,14 +1,13 @@
 #include "app/frmMain.h"
 
-#include "app/WindowFrame.h"
 #include "errors/Maker.h"
 #include "platform/Controls.h"
 #include "platform/EventHandler.h"
 #include "platform/Numbers.h"
+#include "platform/qt/DesignLayout.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtListView.h"
 #include "platform/qt/ResultListModel.h"
-#include "platform/qt/Twips.h"
 #include "scan/MainForm.h"
 #include "scan/ScanContext.h"
 #include "scan/clsSettings.h"
@@ -17,21 +16,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFrame>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QSvgRenderer>
 #include <QTableView>
 
 namespace ostrevan {
 namespace {
 
-// Design sizes in twips; the outer size is client + frame (app/WindowFrame.h).
+// Design sizes in twips; the outer size is client + frame.
 constexpr double kClientWidth = 10650;
 constexpr double kClientHeight = 7035;
 constexpr double kOuterHeightAfterLoad = 6360;
@@ -39,56 +35,6 @@ constexpr double kListWidth = 10100;
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QFont designFont(const char* family, double points, bool bold = false) {
-    QFont made(text(family));
-    made.setStyleHint(QFont::SansSerif);
-    made.setPointSizeF(points);
-    made.setBold(bold);
-    return made;
-}
-
-QFont tahoma(double points, bool bold = false) {
-    return designFont("Tahoma", points, bold);
-}
-
-template <class Widget>
-Widget* place(Widget* widget, double left, double top, double width, double height) {
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
-
-QLabel* staticLabel(QWidget& parent, const char* name, const QString& caption) {
-    auto* label = new QLabel(caption, &parent);
-    label->setObjectName(text(name));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton* button(QWidget& parent, const char* name, const char* caption) {
-    auto* made = new QPushButton(text(caption), &parent);
-    made->setObjectName(text(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
-QFrame* rule(QWidget& parent, const char* name) {
-    auto* frame = new QFrame(&parent);
-    frame->setObjectName(text(name));
-    frame->setFrameShape(QFrame::HLine);
-    frame->setFrameShadow(QFrame::Sunken);
-    return frame;
-}
-
-QPixmap logo(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/ostrevan/ostrevan.svg"));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
 }
 
 } // namespace
@@ -107,9 +53,7 @@ struct frmMain::Adapters {
 };
 
 frmMain::frmMain(MainWindowServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_services(std::move(services)) {
+    : QWidget(parent, fixedBorderFlags(Qt::Window)), m_services(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Zelvarin (Beta Version)"));
     setWindowIcon(QIcon(QStringLiteral(":/ostrevan/ostrevan.svg")));
@@ -164,7 +108,7 @@ void frmMain::buildBanner() {
     picture2->setObjectName(QStringLiteral("Picture2"));
     picture2->setPixmap(logo(QSize(48, 47)));
 
-    place(rule(*this, "Frame2"), 0, 840, 25000, 25);
+    place(designRule(*this, "Frame2"), 0, 840, 25000, 25);
 }
 
 void frmMain::buildPages() {
@@ -182,32 +126,32 @@ void frmMain::buildPages() {
 }
 
 void frmMain::buildWelcomePage(QWidget& page) {
-    place(staticLabel(page, "Label10", text("Willkommen zum Zelvarin")), 840, 1200, 5655, 345)
+    place(designLabel(page, "Label10", text("Willkommen zum Zelvarin")), 840, 1200, 5655, 345)
         ->setFont(tahoma(12, true));
-    place(staticLabel(page, "Label7",
+    place(designLabel(page, "Label7",
                       text("Dieser Assistent wird Sie beim Pflegen Ihrerer Referenzen "
                            "unterstützen. Mit diesem Programm haben Sie die Möglichkeit "
                            "Referenzen nach bestimmten Kriterien anzuzeigen.")),
           840, 1740, 8760, 465)
         ->setFont(tahoma(8.25));
-    place(staticLabel(page, "Label2",
+    place(designLabel(page, "Label2",
                       text("Alle Verknüpfungsarten wie Part, Sheet Metal, Assembly, Draft, "
                            "Weldment, Teile.- Baugruppenfamilie, Interpart, Compound documents "
                            "(Office Dokumente), Arbeitsmappen usw. werden erkannt.")),
           840, 2280, 8760, 585)
         ->setFont(tahoma(8.25));
-    place(staticLabel(page, "Label4", text("Wichtiger Hinweis")), 840, 3120, 8655, 225)
+    place(designLabel(page, "Label4", text("Wichtiger Hinweis")), 840, 3120, 8655, 225)
         ->setFont(designFont("MS Sans Serif", 8.25, true));
-    place(staticLabel(page, "Label5",
+    place(designLabel(page, "Label5",
                       text("Auf Ihre SolidEdge Dokumente wird nur lesend zugegriffen.")),
           840, 3360, 8655, 350);
-    place(staticLabel(page, "Label6",
+    place(designLabel(page, "Label6",
                       text("Dies ist eine Beta-Version und nicht unbedingt fehlerfrei, deshalb "
                            "kann keine Garantie für das Funktionieren übernommen werden. Die "
                            "Dokumentation ist nicht vollständig und wird bei Fertigstellung "
                            "nachgereicht.")),
           840, 3720, 9135, 465);
-    place(staticLabel(page, "Label8",
+    place(designLabel(page, "Label8",
                       text("Bitte senden Sie ihre Fehlerbeschreibung und Kommentare an ") +
                           QString::fromUtf8(kSupportMailAddress.data(),
                                             static_cast<qsizetype>(kSupportMailAddress.size()))),
@@ -215,7 +159,7 @@ void frmMain::buildWelcomePage(QWidget& page) {
 }
 
 void frmMain::buildSelectionPage(QWidget& page) {
-    place(staticLabel(page, "Label1",
+    place(designLabel(page, "Label1",
                       text("Hier haben Sie Möglichkeit eine Datei oder ein Verzeichnis "
                            "auszuwählen. Zusätzlich können Sie angeben welcher Referenztyp "
                            "angezeigt werden soll und  ob das gewählte Verzeichnis rekursiv "
@@ -223,20 +167,24 @@ void frmMain::buildSelectionPage(QWidget& page) {
           360, 1320, 9495, 555);
     m_txt_SEDokument = place(new QLineEdit(&page), 360, 2160, 7605, 350);
     m_txt_SEDokument->setObjectName(QStringLiteral("txt_SEDokument"));
-    m_btn_File = place(button(page, "btn_File", "Datei"), 8040, 2160, 1000, 350);
-    m_btn_Folder = place(button(page, "btn_Folder", "Verzeichnis"), 9120, 2160, 1000, 350);
+    m_btn_File = place(designButton(page, "btn_File", text("Datei")), 8040, 2160, 1000, 350);
+    m_btn_Folder =
+        place(designButton(page, "btn_Folder", text("Verzeichnis")), 9120, 2160, 1000, 350);
     m_chk_FolderRekursiv = place(new QCheckBox(text("Verzeichnis Rekursiv untersuchen."), &page),
                                  360, 3120, 4635, 315);
     m_chk_FolderRekursiv->setObjectName(QStringLiteral("chk_FolderRekursiv"));
     m_chk_FolderRekursiv->setChecked(true);
     place(
-        staticLabel(page, "Label3", text("Welche Arten von Referenzen sollen dargestellt werden")),
+        designLabel(page, "Label3", text("Welche Arten von Referenzen sollen dargestellt werden")),
         360, 3555, 4215, 345);
     m_com_RefType = place(new QComboBox(&page), 4800, 3480, 4935, 315);
     m_com_RefType->setObjectName(QStringLiteral("com_RefType"));
     m_com_RefType->setEditable(true);
     m_com_RefType->setInsertPolicy(QComboBox::NoInsert);
     m_com_RefType->setEditText(text("0 - Referenzen ausserhalb des gwählten Verzeichnis anzeigen"));
+    // Show the start of the text, not its end, whenever it changes.
+    connect(m_com_RefType, &QComboBox::editTextChanged, this,
+            [this] { m_com_RefType->lineEdit()->setCursorPosition(0); });
 }
 
 void frmMain::buildResultPage(QWidget& page) {
@@ -255,20 +203,24 @@ void frmMain::buildResultPage(QWidget& page) {
     m_lbl_references->setObjectName(QStringLiteral("lbl_references"));
     m_lbl_CheckRef = place(new QLabel(&page), 360, 4950, 7815, 225);
     m_lbl_CheckRef->setObjectName(QStringLiteral("lbl_CheckRef"));
-    m_btn_ReferenzView = place(button(page, "btn_ReferenzView", "Anzeigen"), 8280, 4680, 1000, 350);
-    m_btn_export = place(button(page, "btn_export", "Export"), 9360, 4680, 1000, 350);
+    m_btn_ReferenzView =
+        place(designButton(page, "btn_ReferenzView", text("Anzeigen")), 8280, 4680, 1000, 350);
+    m_btn_export = place(designButton(page, "btn_export", text("Export")), 9360, 4680, 1000, 350);
     m_btn_export->setEnabled(false);
 }
 
 void frmMain::buildButtonRow() {
-    place(rule(*this, "Frame1"), -360, 5280, 11595, 25);
-    m_btn_Help = place(button(*this, "btn_Help", "&Hilfe"), 5880, 5520, 1100, 350);
-    m_btn_zurueck = place(button(*this, "btn_zurueck", "< &Zurück"), 7080, 5520, 1100, 350);
+    place(designRule(*this, "Frame1"), -360, 5280, 11595, 25);
+    m_btn_Help = place(designButton(*this, "btn_Help", text("&Hilfe")), 5880, 5520, 1100, 350);
+    m_btn_zurueck =
+        place(designButton(*this, "btn_zurueck", text("< &Zurück")), 7080, 5520, 1100, 350);
     m_btn_zurueck->setFont(tahoma(8.25));
     m_btn_zurueck->setEnabled(false);
-    m_btn_Weiter = place(button(*this, "btn_Weiter", "&Weiter >"), 8280, 5520, 1100, 350);
+    m_btn_Weiter =
+        place(designButton(*this, "btn_Weiter", text("&Weiter >")), 8280, 5520, 1100, 350);
     m_btn_Weiter->setFont(tahoma(8.25));
-    m_btn_Abbruch = place(button(*this, "btn_Abbruch", "&Abbruch"), 9480, 5520, 1100, 350);
+    m_btn_Abbruch =
+        place(designButton(*this, "btn_Abbruch", text("&Abbruch")), 9480, 5520, 1100, 350);
     m_btn_Abbruch->setFont(tahoma(8.25));
 }
 
@@ -304,11 +256,7 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::Form_Load() {
-    const double outerWidth = kClientWidth + kFrameWidth;
-    const double outerHeight = kClientHeight + kFrameHeight;
-    const std::int32_t left = centredOffset(m_services.screen.widthTwips(), outerWidth);
-    const std::int32_t top = centredOffset(m_services.screen.heightTwips(), outerHeight);
-    move(toPixels(left), toPixels(top));
+    move(centredPosition(m_services.screen, kClientWidth, kClientHeight));
     form().SSTab1.setTab(0);
 
     m_results->setHeaders(
@@ -323,7 +271,7 @@ void frmMain::Form_Load() {
     form().com_RefType.addItem("0 - Referenzen ausserhalb des gewählten Verzeichnis anzeigen");
     form().com_RefType.addItem("1 - Alle Referenzen anzeigen");
     EnableFolderRekursiv(form(), false);
-    setFixedSize(width(), toPixels(kOuterHeightAfterLoad - kFrameHeight));
+    setFixedSize(width(), toPixels(kOuterHeightAfterLoad - kFrameHeightTwips));
     m_settings = std::make_unique<clsSettings>(form());
     m_context = std::make_unique<ScanContext>(
         ScanContext{form(), *m_settings, m_services.messageBox, m_services.mousePointer,

@@ -5,8 +5,4 @@ target_link_libraries(ostrevan_errors PUBLIC ostrevan_platform ostrevan_storage_
 
 add_library(ostrevan_error_dialog STATIC ${CMAKE_CURRENT_LIST_DIR}/frmErrorMessage.cpp)
 set_target_properties(ostrevan_error_dialog PROPERTIES AUTOMOC ON)
-target_link_libraries(ostrevan_error_dialog PUBLIC ostrevan_errors ostrevan_qt Qt6::Widgets
-    Qt6::Svg)
-# The maker's logo of the banner; a static library's resources link as an object library.
-qt_add_resources(ostrevan_error_dialog "error_dialog_images" PREFIX "/ostrevan/errors"
-    BASE "${PROJECT_SOURCE_DIR}/packaging" FILES "${PROJECT_SOURCE_DIR}/packaging/ostrevan.svg")
+target_link_libraries(ostrevan_error_dialog PUBLIC ostrevan_errors ostrevan_qt Qt6::Widgets)
