@@ -1,0 +1,44 @@
+// Ostrevan: starting the program loads the main window; closing it ends the program.
+
+#include "app/frmMain.h"
+#include "platform/Automation.h"
+#include "platform/CachedFileTypes.h"
+#include "platform/RegistryFileTypes.h"
+#include "platform/ole/LinkReaderServers.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/RegistryStore.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtFolderChooser.h"
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    using namespace ostrevan;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ostrevan"));
+
+    RegistryStore registry(RegistryStore::defaultPath());
+    const RegistryFileTypes registeredTypes(registry);
+    const CachedFileTypes fileTypes(registeredTypes);
+    const PosixFileSystem fileSystem(fileTypes);
+    Automation automation;
+    registerLinkReaderServers(automation);
+
+    QtMessageBox messageBox;
+    QtMousePointer mousePointer;
+    const QtScreen screen;
+    QtShell shell;
+    QtFileDialog fileDialog;
+    QtFolderChooser folderChooser;
+
+    frmMain window(MainWindowServices{
+        messageBox, mousePointer, screen, automation, fileSystem, shell, fileDialog, folderChooser,
+        QCoreApplication::applicationDirPath().toStdString(), [](int code) {
+            QCoreApplication::exit(code);
+        }});
+    fileDialog.setOwner(&window);
+    folderChooser.setOwner(&window);
+    window.show();
+    return QApplication::exec();
+}
