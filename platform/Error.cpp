@@ -67,12 +67,19 @@ Error::Error(std::int32_t number, std::string source, std::string description)
     : m_number(number), m_source(std::move(source)), m_description(std::move(description)),
       m_what(composeWhat(m_number, m_source, m_description)) {}
 
+void Error::setSource(std::string source) {
+    m_source = std::move(source);
+    m_what = composeWhat(m_number, m_source, m_description);
+}
+
 void Error::setDescription(std::string description) {
     m_description = std::move(description);
     m_what = composeWhat(m_number, m_source, m_description);
 }
 
-void raise(std::int32_t number) { throw Error(number); }
+void raise(std::int32_t number) {
+    throw Error(number);
+}
 
 void raise(std::int32_t number, std::string source, std::string description) {
     throw Error(number, std::move(source), std::move(description));

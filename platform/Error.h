@@ -48,7 +48,7 @@ public:
     std::int32_t number() const { return m_number; }
     const std::string& source() const { return m_source; }
     const std::string& description() const { return m_description; }
-    void setSource(std::string source) { m_source = std::move(source); }
+    void setSource(std::string source);
     void setDescription(std::string description);
 
     const char* what() const noexcept override { return m_what.c_str(); }
