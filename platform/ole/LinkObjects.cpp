@@ -4,6 +4,7 @@
 #include "platform/ole/ByteReader.h"
 #include "platform/ole/FileInput.h"
 #include "platform/ole/GObjectPtr.h"
+#include "platform/ole/LargeStack.h"
 #include "platform/ole/LibgsfComplaints.h"
 #include "platform/ole/OleStream.h"
 
@@ -143,9 +144,7 @@ LinkObjects walk(GsfInfile* root, const LibgsfComplaints& complaints) {
     return result;
 }
 
-} // namespace
-
-LinkObjects readLinkObjects(GsfInput* input) {
+LinkObjects readFrom(GsfInput* input) {
     LibgsfComplaints complaints;
     if (!plausibleContainer(input)) {
         raise(err::BadFileFormat);
@@ -159,6 +158,24 @@ LinkObjects readLinkObjects(GsfInput* input) {
         raise(err::BadFileFormat);
     }
     return walk(root.get(), complaints);
+}
+
+} // namespace
+
+LinkObjects readLinkObjects(GsfInput* input) {
+    // libgsf builds and frees its directory tree recursively, one stack frame of about 250
+    // bytes per entry along a chain of siblings, and a file of n bytes may hold n / 128
+    // entries in one chain. Small files fit on any stack.
+    constexpr gsf_off_t kInlineLimit = 2 << 20;
+    constexpr gsf_off_t kMaxStack = gsf_off_t{1} << 30;
+    const gsf_off_t size = gsf_input_size(input);
+    if (size <= kInlineLimit) {
+        return readFrom(input);
+    }
+    LinkObjects objects;
+    runWithStack(static_cast<std::size_t>(std::min(size * 3, kMaxStack)),
+                 [&] { objects = readFrom(input); });
+    return objects;
 }
 
 LinkObjects readLinkObjects(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/ole/FileInput.h"
+#include "platform/ole/LargeStack.h"
 #include "tests/posix/TempFolder.h"
 #include "tests/posix/Unprivileged.h"
 #include "tests/support/CompoundFixture.h"
@@ -115,6 +116,22 @@ TEST(LinkObjects, ReadsOnlyASmallPartOfALargeDocument) {
     EXPECT_EQ(readLinkObjects(input.get()).links.size(), 3u);
     EXPECT_LT(fileInputBytesRead(input.get()), 64u * 1024u);
     EXPECT_GT(std::filesystem::file_size(path), 4u << 20);
+}
+
+TEST(LinkObjects, LongSiblingChainsDoNotExhaustTheStack) {
+    // libgsf's writer chains siblings into one long list, and its reader recurses along it.
+    // 6000 entries need more than the 1 MiB stack this test runs on.
+    test::TempFolder folder;
+    const std::string path = folder.at("Viele Einträge.asm");
+    CompoundDocument document;
+    for (int i = 0; i < 6000; ++i) {
+        document.addStream("S" + std::to_string(i), {1});
+    }
+    document.addLink("JSite1", kWelle).addStream("Daten", fixture::Bytes(2 << 20, 0));
+    document.write(path);
+    std::size_t links = 0;
+    runWithStack(1 << 20, [&] { links = readLinkObjects(path).links.size(); });
+    EXPECT_EQ(links, 1u);
 }
 
 TEST(LinkObjects, FilesThatAreNoCompoundDocumentsAreBadFileFormat) {
