@@ -43,8 +43,13 @@ public:
                 std::ofstream((m_folder / "Teile" / name).string()) << "x";
             }
         }
-        // The links and the directory take about 2 KiB per 5 links.
-        const std::size_t padding = shape.fileBytes - 512 * (4 + shape.links);
+        // Padding that brings the documents to the size asked for: what the links and the
+        // directory add is measured on a first document.
+        const std::string probe = (m_folder / "Probe.asm").string();
+        fixture::writeCompoundDocument(probe, links, shape.fileBytes);
+        const auto overhead = fs::file_size(probe) - shape.fileBytes;
+        fs::remove(probe);
+        const std::size_t padding = shape.fileBytes - overhead;
         for (int i = 0; i < shape.documents; ++i) {
             m_documents.push_back(
                 (m_folder / ("Baugruppe " + std::to_string(i) + ".asm")).string());
