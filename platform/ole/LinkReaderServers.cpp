@@ -1,6 +1,5 @@
 #include "platform/ole/LinkReaderServers.h"
 
-#include "platform/Controls.h"
 #include "platform/Error.h"
 #include "platform/ReferenceComponent.h"
 #include "platform/RevisionManager.h"

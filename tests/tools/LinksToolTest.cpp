@@ -131,6 +131,19 @@ TEST_F(LinksTool, MalformedRuleLinesAreReportedOnceAndDoNotStopTheTool) {
     EXPECT_EQ(result.err, "ostrevan-links: LinkMgmt.txt:2: unknown line: UNSINN\n");
 }
 
+TEST_F(LinksTool, ADamagedLinkObjectIsNamedAndTheRestListed) {
+    const std::string path = m_work.at("teils kaputt.asm");
+    fixture::CompoundDocument document;
+    document.addLinkObject("JSite1", {1, 0, 0, 2, 1, 0, 0, 0}).addLink("JSite2", {"C:\\b.par"});
+    document.write(path);
+    const ToolRun result = run({path});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err,
+              "ostrevan-links: " + path +
+                  ": JSite1: link object skipped (damaged, or nested too deep to read)\n");
+    EXPECT_EQ(result.out.rfind(path + ": 1 link\n  JSite2: C:\\b.par (missing)\n", 0), 0u);
+}
+
 TEST_F(LinksTool, TheProgramExitsWithTheStatus) {
     const std::string tool = OSTREVAN_LINKS_TOOL;
     const std::string quiet = " >/dev/null 2>&1";

@@ -132,8 +132,8 @@ DocumentResult read(const std::string& document, const LinkManagement& rules, st
             result.links.push_back(resolveLink(document, link, rules));
         }
         for (const std::string& storage : objects.skipped) {
-            err << "ostrevan-links: " << document << ": the link object in " << storage
-                << " is damaged and was skipped\n";
+            err << "ostrevan-links: " << document << ": " << storage
+                << ": link object skipped (damaged, or nested too deep to read)\n";
         }
     } catch (...) {
         result.error = caughtError();
