@@ -1,6 +1,7 @@
 #include "platform/posix/RegistryDatabase.h"
 
 #include "platform/RegistryFunctions.h"
+#include "platform/posix/RegistryChangeWatch.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistrySeed.h"
 
@@ -134,7 +135,11 @@ RegistryDatabase::RegistryDatabase(const std::string& path) {
         const std::int32_t code = readCode(rc);
         m_openError = code == winerror::CannotRead ? winerror::CannotOpen : code;
         m_db.reset();
+        return;
     }
+    // The connection has read the store, so the WAL index exists while it stays open.
+    m_watch = std::make_unique<RegistryChangeWatch>(
+        std::string(sqlite3_db_filename(m_db.get(), "main")) + "-shm");
 }
 
 RegistryDatabase::~RegistryDatabase() {
@@ -143,6 +148,7 @@ RegistryDatabase::~RegistryDatabase() {
                             &m_insertValue, &m_delete, &m_icons}) {
         slot->reset();
     }
+    m_watch.reset();
 }
 
 int RegistryDatabase::open(const std::string& path) {
@@ -251,6 +257,9 @@ sqlite3_stmt* RegistryDatabase::statement(Statement& slot, const char* sql) {
 }
 
 std::int32_t RegistryDatabase::refresh() {
+    if (m_watch && !m_watch->changed()) {
+        return winerror::Success;
+    }
     sqlite3_stmt* query = statement(m_version, "PRAGMA data_version");
     if (query == nullptr) {
         return readCode(sqlite3_errcode(m_db.get()));

@@ -12,6 +12,8 @@ struct sqlite3_stmt;
 
 namespace ostrevan {
 
+class RegistryChangeWatch;
+
 // One value as stored: name and data are Windows-1252 bytes exactly as written.
 struct StoredValue {
     std::string name;
@@ -83,6 +85,8 @@ private:
     std::int32_t m_openError = 0;
     bool m_readOnly = false;
     std::int64_t m_dataVersion = -1;
+    // Spares the data-version query while nobody has committed.
+    std::unique_ptr<RegistryChangeWatch> m_watch;
 
     Statement m_version;
     Statement m_lookUp;

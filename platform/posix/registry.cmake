@@ -1,5 +1,6 @@
 # The registry functions over a per-user SQLite store.
 add_library(ostrevan_registry STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/RegistryChangeWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistryDatabase.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistryEnvironment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistryIcons.cpp

@@ -4,6 +4,7 @@
 #include "platform/posix/RegistryStore.h"
 #include "platform/RegistryFileTypes.h"
 #include "platform/Text.h"
+#include "platform/posix/RegistryChangeWatch.h"
 #include "platform/posix/RegistryNames.h"
 #include "tests/posix/TempFolder.h"
 #include "tests/posix/Unprivileged.h"
@@ -223,7 +224,8 @@ TEST_F(RegistryStoreTest, IconsOfPicturesAndOfNamedLocations) {
     EXPECT_GT(store.GetModuleHandle(nullptr), 0U);
 }
 
-// Forks before either side opens the store; the two then take turns through pipes.
+// Forks before either side opens the store; the two then take turns through pipes. Each side
+// closes the ends it does not use, so that a side that stops early ends the other's wait.
 class Turns final {
 public:
     Turns() {
@@ -232,17 +234,27 @@ public:
     }
     ~Turns() {
         for (const int fd : {m_toChild[0], m_toChild[1], m_toParent[0], m_toParent[1]}) {
-            close(fd);
+            if (fd >= 0) {
+                close(fd);
+            }
         }
     }
     Turns(const Turns&) = delete;
     Turns& operator=(const Turns&) = delete;
+    void beParent() { closeEnds(m_toChild[0], m_toParent[1]); }
+    void beChild() { closeEnds(m_toChild[1], m_toParent[0]); }
     void tellChild() { signal(m_toChild[1]); }
     void waitForChild() { wait(m_toParent[0]); }
     void tellParent() { signal(m_toParent[1]); }
     void waitForParent() { wait(m_toChild[0]); }
 
 private:
+    void closeEnds(int& a, int& b) {
+        close(a);
+        close(b);
+        a = -1;
+        b = -1;
+    }
     static void signal(int fd) { (void)!write(fd, "x", 1); }
     static void wait(int fd) {
         char c = 0;
@@ -257,6 +269,7 @@ TEST_F(RegistryStoreTest, TwoProcessesShareTheStoreWhileBothAreOpen) {
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
+        turns.beChild();
         RegistryStore store(m_path);
         turns.waitForParent();
         const HKEY key = create(store, hkey::CurrentUser, "Software\\Geteilt");
@@ -267,6 +280,7 @@ TEST_F(RegistryStoreTest, TwoProcessesShareTheStoreWhileBothAreOpen) {
         // Ends without closing anything, as a crash would.
         std::_Exit(written && seen ? 0 : 1);
     }
+    turns.beParent();
     {
         RegistryStore store(m_path);
         EXPECT_EQ(readText(store, "Software\\Geteilt", "Von"), "#2");
@@ -287,6 +301,30 @@ TEST_F(RegistryStoreTest, TwoProcessesShareTheStoreWhileBothAreOpen) {
     RegistryStore later(m_path);
     EXPECT_EQ(readText(later, "Software\\Geteilt", "Von"), "Kind");
     EXPECT_EQ(readText(later, "Software\\Geteilt", "Antwort"), "Eltern");
+}
+
+TEST_F(RegistryStoreTest, CachedReadsSeeEveryCommitOfAnotherConnection) {
+    RegistryStore reader(m_path);
+    RegistryStore writer(m_path);
+    const HKEY key = create(writer, hkey::CurrentUser, "Software\\Zwei");
+    for (const char* text : {"eins", "zwei", "drei"}) {
+        ASSERT_EQ(setText(writer, key, "Wert", text), 0);
+        EXPECT_EQ(readText(reader, "Software\\Zwei", "Wert"), text);
+        EXPECT_EQ(readText(reader, "Software\\Zwei", "Wert"), text) << "served from the cache";
+    }
+    ASSERT_EQ(writer.RegDeleteValue(key, "Wert"), 0);
+    EXPECT_EQ(readText(reader, "Software\\Zwei", "Wert"), "#2");
+    EXPECT_EQ(RegistryFileTypes(reader).description("bib"), std::nullopt);
+    const HKEY extension = create(writer, hkey::ClassesRoot, ".bib");
+    ASSERT_EQ(setText(writer, extension, "", "SolidEdge.PartDocument"), 0);
+    EXPECT_EQ(RegistryFileTypes(reader).description("bib"), "Solid Edge Part Document")
+        << "a key that was missing a moment ago";
+}
+
+TEST(RegistryChangeWatch, WithoutAnIndexFileEveryLookIsAChange) {
+    RegistryChangeWatch watch("/nonexistent/registry.sqlite3-shm");
+    EXPECT_TRUE(watch.changed());
+    EXPECT_TRUE(watch.changed());
 }
 
 TEST_F(RegistryStoreTest, ReadOnlyFileRefusesEveryWriteAndKeepsWhatItHolds) {
