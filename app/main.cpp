@@ -2,7 +2,6 @@
 
 #include "app/frmMain.h"
 #include "platform/Automation.h"
-#include "platform/CachedFileTypes.h"
 #include "platform/RegistryFileTypes.h"
 #include "platform/ole/LinkReaderServers.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -19,8 +18,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Ostrevan"));
 
     RegistryStore registry(RegistryStore::defaultPath());
-    const RegistryFileTypes registeredTypes(registry);
-    const CachedFileTypes fileTypes(registeredTypes);
+    const RegistryFileTypes fileTypes(registry);
     const PosixFileSystem fileSystem(fileTypes);
     Automation automation;
     registerLinkReaderServers(automation);

@@ -5,7 +5,6 @@
 
 #include "app/frmMain.h"
 #include "platform/Automation.h"
-#include "platform/CachedFileTypes.h"
 #include "platform/Controls.h"
 #include "platform/RegistryFileTypes.h"
 #include "platform/ole/LinkReaderServers.h"
@@ -116,8 +115,7 @@ void report(benchmark::State& state, int documents) {
 // holds the Solid Edge file types.
 struct Services {
     RegistryStore registry;
-    RegistryFileTypes storeTypes{registry};
-    CachedFileTypes types{storeTypes};
+    RegistryFileTypes types{registry};
     PosixFileSystem fileSystem{types};
     Automation automation;
     FakeMessageBox messages;

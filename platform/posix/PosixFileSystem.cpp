@@ -1,5 +1,7 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/CachedFileTypes.h"
+
 #include "platform/Error.h"
 #include "platform/FileTypeRegistry.h"
 #include "platform/Text.h"
@@ -169,8 +171,10 @@ std::vector<File> PosixFileSystem::Files(const Folder& folder) const {
         files.push_back(std::move(file));
     });
     sortByName(files);
+    // One question to the store per extension of the folder, not one per file.
+    const CachedFileTypes listingTypes(m_types);
     for (auto& file : files) {
-        file.Type = typeOf(file.Name);
+        file.Type = typeOf(listingTypes, file.Name);
     }
     return files;
 }
@@ -206,7 +210,7 @@ File PosixFileSystem::GetFile(const std::string& path) const {
     file.Path = normalised(path);
     file.Name = lastComponent(file.Path);
     file.ParentFolder = std::filesystem::path(file.Path).parent_path().native();
-    file.Type = typeOf(file.Name);
+    file.Type = typeOf(m_types, file.Name);
     return file;
 }
 
@@ -225,12 +229,12 @@ std::unique_ptr<TextStream> PosixFileSystem::OpenTextFile(const std::string& pat
     return openTextStream(path, ioMode, create, format);
 }
 
-std::string PosixFileSystem::typeOf(const std::string& name) const {
+std::string PosixFileSystem::typeOf(const FileTypeRegistry& types, const std::string& name) {
     const std::string extension = GetExtensionName(name);
     if (extension.empty()) {
         return "Datei";
     }
-    const std::optional<std::string> description = m_types.description(extension);
+    const std::optional<std::string> description = types.description(extension);
     if (description && !description->empty()) {
         return *description;
     }

@@ -12,8 +12,8 @@ class FileTypeRegistry;
 // Names are kept as the bytes the file system holds, valid UTF-8 or not.
 class PosixFileSystem final : public FileSystem {
 public:
-    // types answers File.Type and must outlive this object; hand in a CachedFileTypes for
-    // a scan of many files.
+    // types answers File.Type and must outlive this object. A listing asks it once per
+    // extension, so a registry change shows from the next listing on.
     explicit PosixFileSystem(const FileTypeRegistry& types);
 
     // Path is the absolute, lexically normalised path; Identity device and inode.
@@ -31,7 +31,7 @@ public:
 
 private:
     // The registry's description for the name's extension, else "<EXT>-Datei" or "Datei".
-    std::string typeOf(const std::string& name) const;
+    static std::string typeOf(const FileTypeRegistry& types, const std::string& name);
 
     const FileTypeRegistry& m_types;
 };

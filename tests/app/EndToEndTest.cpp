@@ -3,7 +3,6 @@
 #include "app/frmMain.h"
 
 #include "platform/Automation.h"
-#include "platform/CachedFileTypes.h"
 #include "platform/RegistryFileTypes.h"
 #include "platform/ole/LinkReaderServers.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -112,8 +111,7 @@ protected:
     // A new store holds the Solid Edge file types.
     RegistryStore registry{temp.at("registry.sqlite3")};
     RegistryFileTypes types{registry};
-    CachedFileTypes cachedTypes{types};
-    PosixFileSystem fileSystem{cachedTypes};
+    PosixFileSystem fileSystem{types};
     Automation automation;
     FakeMessageBox messages;
     FakeMousePointer pointer;
