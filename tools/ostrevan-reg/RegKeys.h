@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/RegistryFunctions.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrevan::regtool {
+
+// A key named on the command line or in a .reg file: its root and the path below it (UTF-8).
+struct KeyPath {
+    HKEY root = 0;
+    std::string rootName; // written in full, e.g. HKEY_CURRENT_USER
+    std::string subKey;
+
+    std::string fullName() const { return subKey.empty() ? rootName : rootName + "\\" + subKey; }
+};
+
+// "HKCU\Software\X" or "HKEY_CURRENT_USER\Software\X"; the root without regard to case.
+std::optional<KeyPath> parseKeyPath(std::string_view text);
+
+// One value as stored: name and data are Windows-1252 bytes.
+struct Value {
+    std::string name;
+    std::uint32_t type = 0;
+    std::string data;
+};
+
+struct KeyContent {
+    std::vector<Value> values;        // in the store's order
+    std::vector<std::string> subKeys; // UTF-8, sorted as the store lists them
+};
+
+// Reads a key's values and subkey names; the Win32 code of the first failure otherwise.
+std::int32_t readKey(RegistryFunctions& registry, const KeyPath& key, KeyContent* content);
+
+// Writes or deletes one value, creating the key (and its parents) first.
+std::int32_t createKey(RegistryFunctions& registry, const KeyPath& key);
+std::int32_t writeValue(RegistryFunctions& registry, const KeyPath& key, const Value& value);
+std::int32_t deleteValue(RegistryFunctions& registry, const KeyPath& key, const std::string& name);
+
+// REG_SZ and its relatives by name, and back; nothing for an unknown name.
+std::optional<std::uint32_t> typeCode(std::string_view name);
+std::string typeName(std::uint32_t type);
+
+// REG_DWORD data: four bytes, least significant first.
+std::uint32_t dwordOf(std::string_view bytes);
+std::string dwordData(std::uint32_t number);
+
+// The system's text for a code, without its line end.
+std::string messageText(RegistryFunctions& registry, std::int32_t code);
+
+} // namespace ostrevan::regtool
