@@ -14,7 +14,9 @@ namespace {
 
 // Decodes one UTF-8 sequence at pos; returns U+FFFD and advances one byte on invalid input.
 char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
     const unsigned char lead = byte(pos);
     std::size_t length = 0;
     char32_t code = 0;
@@ -124,7 +126,8 @@ std::string upperCase(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t code = decodeUtf8(utf8, pos);
-        const auto upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), utf8Locale()));
+        const auto upper =
+            static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), utf8Locale()));
         appendUtf8(out, upper);
     }
     return out;
@@ -202,6 +205,19 @@ std::vector<std::uint8_t> toUtf16Le(std::string_view utf8) {
     return out;
 }
 
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 std::int32_t characterCount(std::string_view utf8) {
     std::int32_t count = 0;
     for (std::size_t pos = 0; pos < utf8.size(); ++count) {
@@ -225,6 +241,8 @@ std::string midText(std::string_view utf8, std::int32_t start, std::int32_t leng
     return std::string(utf8.substr(begin, pos - begin));
 }
 
-std::string leftText(std::string_view utf8, std::int32_t n) { return midText(utf8, 1, n); }
+std::string leftText(std::string_view utf8, std::int32_t n) {
+    return midText(utf8, 1, n);
+}
 
 } // namespace ostrevan

@@ -26,6 +26,9 @@ std::string fromUtf16Le(std::span<const std::uint8_t> bytes);
 // UTF-8 to UTF-16LE bytes without a terminating NUL; invalid bytes become U+FFFD.
 std::vector<std::uint8_t> toUtf16Le(std::string_view utf8);
 
+// The value of a hexadecimal digit (0-9, a-f, A-F), -1 for any other character.
+int hexDigitValue(char c);
+
 // Counting and cutting by characters, not bytes.
 std::int32_t characterCount(std::string_view utf8);
 // The first n characters; a negative n raises error 5.

@@ -62,19 +62,6 @@ std::uint32_t copyList(const std::vector<std::string>& names, std::span<char> bu
     return static_cast<std::uint32_t>(kept);
 }
 
-int digitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // As RtlUnicodeStringToInteger with base 0: control characters and blanks, a sign, a base
 // prefix, then digits up to the first that does not belong; the total wraps at 32 bits.
 std::uint32_t parseInteger(std::string_view text) {
@@ -101,7 +88,7 @@ std::uint32_t parseInteger(std::string_view text) {
     }
     std::uint32_t total = 0;
     for (; pos < text.size(); ++pos) {
-        const int digit = digitValue(text[pos]);
+        const int digit = hexDigitValue(text[pos]);
         if (digit < 0 || static_cast<std::uint32_t>(digit) >= base) {
             break;
         }

@@ -18,7 +18,9 @@ TEST(Text, Windows1252RoundTrip) {
     EXPECT_EQ(toWindows1252("ä"), "\xE4");
     EXPECT_EQ(toWindows1252("€"), "\x80");
     EXPECT_EQ(toWindows1252("Ω"), "?");
-    EXPECT_EQ(toWindows1252("a\xFF" "b"), "a?b");
+    EXPECT_EQ(toWindows1252("a\xFF"
+                            "b"),
+              "a?b");
     EXPECT_EQ(fromWindows1252("\xE4\x80"), "ä€");
     EXPECT_EQ(fromWindows1252("\x81"), "\xC2\x81");
     std::string all;
@@ -36,6 +38,16 @@ TEST(Text, CuttingCountsCharacters) {
     EXPECT_EQ(midText("abc", 9, 2), "");
     EXPECT_EQ(trapError([] { leftText("abc", -1); })->number(), 5);
     EXPECT_EQ(trapError([] { midText("abc", 0, 1); })->number(), 5);
+}
+
+TEST(Text, HexDigits) {
+    EXPECT_EQ(hexDigitValue('0'), 0);
+    EXPECT_EQ(hexDigitValue('9'), 9);
+    EXPECT_EQ(hexDigitValue('a'), 10);
+    EXPECT_EQ(hexDigitValue('F'), 15);
+    EXPECT_EQ(hexDigitValue('g'), -1);
+    EXPECT_EQ(hexDigitValue('/'), -1);
+    EXPECT_EQ(hexDigitValue(':'), -1);
 }
 
 } // namespace
