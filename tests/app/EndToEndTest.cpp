@@ -10,7 +10,8 @@
 #include "scan/clsSettings.h"
 #include "tests/posix/TempFolder.h"
 #include "tests/support/CompoundFixture.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/FakeWindowServices.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -37,7 +38,7 @@ using Rows = std::vector<std::vector<std::string>>;
 //   Projekt Ä/Teile/Welle.par    -> Bibliothek/Mutter M6.par
 //   Projekt Ä/Teile/zurück   -> a symbolic link to Projekt Ä
 //   Projekt Ä/notes.txt, Projekt Ä/Einstellungen.cfg: not documents
-class FolderScanEndToEnd : public ::testing::Test {
+class FolderScanEndToEnd : public ::testing::Test, protected FakeWindowServices {
 protected:
     FolderScanEndToEnd() {
         registerLinkReaderServers(
@@ -72,13 +73,9 @@ protected:
     }
 
     template <class Widget> Widget& child(const char* name) {
-        auto* found = window->findChild<Widget*>(QString::fromUtf8(name));
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no control ") + name);
-        }
-        return *found;
+        return test::findControl<Widget>(*window, name);
     }
-    void click(const char* name) { QTest::mouseClick(&child<QPushButton>(name), Qt::LeftButton); }
+    void click(const char* name) { test::clickButton(*window, name); }
 
     // Chooses the folder through "Verzeichnis", unticks the recursion box when asked, and
     // goes on to the result page.
@@ -112,20 +109,8 @@ protected:
     RegistryStore registry{temp.at("registry.sqlite3")};
     RegistryFileTypes types{registry};
     PosixFileSystem fileSystem{types};
-    Automation automation;
-    FakeMessageBox messages;
-    FakeMousePointer pointer;
-    FakeScreen screen{19200, 14400};
-    FakeShell shell;
-    FakeFileDialog fileDialog;
-    FakeFolderChooser folderChooser;
-    std::vector<int> exitCodes;
     std::vector<std::string> ignoredLines;
-    std::unique_ptr<frmMain> window = std::make_unique<frmMain>(
-        MainWindowServices{messages, pointer, screen, automation, fileSystem, shell, fileDialog,
-                           folderChooser, temp.path(), [this](int code) {
-                               exitCodes.push_back(code);
-                           }});
+    std::unique_ptr<frmMain> window = std::make_unique<frmMain>(services(fileSystem, temp.path()));
 };
 
 TEST_F(FolderScanEndToEnd, ListsEveryLinkThatLeavesTheChosenFolder) {

@@ -6,6 +6,7 @@
 #include "tests/posix/FakeFileTypes.h"
 #include "tests/posix/TempFolder.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QString>
 
@@ -25,11 +26,7 @@ protected:
     SelectionWindow();
 
     template <class Widget> Widget& child(const char* name) {
-        auto* found = window->findChild<Widget*>(QString::fromUtf8(name));
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no control ") + name);
-        }
-        return *found;
+        return findControl<Widget>(*window, name);
     }
     void click(const char* name);
     bool enabled(const char* name);

@@ -3,7 +3,8 @@
 #include "platform/qt/Twips.h"
 #include "scan/clsSettings.h"
 #include "scan/modGlobal.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/FakeWindowServices.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,32 +24,18 @@ namespace {
 
 using namespace fakes;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ::testing::Test, protected FakeWindowServices {
 protected:
     template <class Widget> Widget& child(const char* name) {
-        auto* found = window->findChild<Widget*>(QString::fromUtf8(name));
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no control ") + name);
-        }
-        return *found;
+        return test::findControl<Widget>(*window, name);
     }
-    void click(const char* name) { QTest::mouseClick(&child<QPushButton>(name), Qt::LeftButton); }
+    void click(const char* name) { test::clickButton(*window, name); }
     int page() { return child<QStackedWidget>("SSTab1").currentIndex(); }
     bool enabled(const char* name) { return child<QWidget>(name).isEnabled(); }
 
-    FakeMessageBox messages;
-    FakeMousePointer pointer;
-    FakeScreen screen{19200, 14400};
-    Automation automation;
     UnusedFileSystem fileSystem;
-    FakeShell shell;
-    FakeFileDialog fileDialog;
-    FakeFolderChooser folderChooser;
-    std::vector<int> exitCodes;
-    std::unique_ptr<frmMain> window = std::make_unique<frmMain>(
-        MainWindowServices{messages, pointer, screen, automation, fileSystem, shell, fileDialog,
-                           folderChooser, "/opt/ostrevan",
-                           [this](int code) { exitCodes.push_back(code); }});
+    std::unique_ptr<frmMain> window =
+        std::make_unique<frmMain>(services(fileSystem, "/opt/ostrevan"));
 };
 
 TEST_F(MainWindow, StartsOnTheWelcomePage) {

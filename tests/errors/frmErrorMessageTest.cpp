@@ -5,6 +5,7 @@
 #include "tests/errors/FakeRegistryFunctions.h"
 #include "tests/errors/ThrowingShell.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -39,14 +40,10 @@ protected:
     void load() { load(screen, shell); }
 
     template <class Widget> Widget& child(const char* name) {
-        auto* found = dialog->findChild<Widget*>(QString::fromUtf8(name));
-        if (found == nullptr) {
-            throw std::runtime_error(std::string("no control ") + name);
-        }
-        return *found;
+        return test::findControl<Widget>(*dialog, name);
     }
     std::string caption(const char* name) { return child<QLabel>(name).text().toStdString(); }
-    void click(const char* name) { QTest::mouseClick(&child<QPushButton>(name), Qt::LeftButton); }
+    void click(const char* name) { test::clickButton(*dialog, name); }
     void clickLink() { QTest::mouseClick(&child<QLabel>("lblURL"), Qt::LeftButton); }
 
     FakeMessageBox messages;
