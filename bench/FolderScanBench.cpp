@@ -254,12 +254,3 @@ BENCHMARK(folderScanThroughTheWindow)->Apply(treeSizes);
 
 } // namespace
 } // namespace ostrevan
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

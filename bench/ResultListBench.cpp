@@ -9,8 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 namespace ostrevan {
 namespace {
 
@@ -35,20 +33,12 @@ void appendAndShowRows(benchmark::State& state) {
         benchmark::DoNotOptimize(model.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * rows);
-    state.counters["us_per_row"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * rows),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
+    state.counters["us_per_row"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * rows),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                           benchmark::Counter::OneK::kIs1000);
 }
 BENCHMARK(appendAndShowRows)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace ostrevan
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,4 +2,4 @@
 add_executable(bench_folderscan ${CMAKE_CURRENT_LIST_DIR}/FolderScanBench.cpp)
 target_link_libraries(bench_folderscan PRIVATE ostrevan_settings ostrevan_app ostrevan_fs
     ostrevan_registry ostrevan_ole ostrevan_test_fixtures ostrevan_test_fakes
-    benchmark::benchmark)
+    ostrevan_bench_gui_main)
