@@ -142,14 +142,7 @@ RegistryDatabase::RegistryDatabase(const std::string& path) {
         std::string(sqlite3_db_filename(m_db.get(), "main")) + "-shm");
 }
 
-RegistryDatabase::~RegistryDatabase() {
-    // Statements go before the connection they belong to.
-    for (Statement* slot : {&m_version, &m_lookUp, &m_insertKey, &m_children, &m_values, &m_update,
-                            &m_insertValue, &m_delete, &m_icons}) {
-        slot->reset();
-    }
-    m_watch.reset();
-}
+RegistryDatabase::~RegistryDatabase() = default;
 
 int RegistryDatabase::open(const std::string& path) {
     m_readOnly = !writable(path);

@@ -81,6 +81,7 @@ private:
     int storeValue(std::int64_t key, std::string_view name, std::uint32_t type,
                    std::string_view data);
 
+    // Declared first, so that the statements and the watch go before the connection.
     std::unique_ptr<sqlite3, DatabaseCloser> m_db;
     std::int32_t m_openError = 0;
     bool m_readOnly = false;

@@ -413,6 +413,24 @@ INSTANTIATE_TEST_SUITE_P(
                     UnusableStore{"Ordner.sqlite3", winerror::CannotOpen},
                     UnusableStore{"kein Register.sqlite3", winerror::BadDatabase}));
 
+TEST(RegistryMessages, AreTheGermanSystemTexts) {
+    RegistryStore store("/nonexistent/registry.sqlite3");
+    const std::vector<std::pair<std::uint32_t, std::string>> texts{
+        {2, "Das System kann die angegebene Datei nicht finden."},
+        {5, "Zugriff verweigert"},
+        {6, "Das Handle ist ungültig."},
+        {87, "Falscher Parameter."},
+        {234, "Weitere Daten sind verfügbar."},
+        {259, "Es sind keine Daten mehr verfügbar."},
+    };
+    for (const auto& [code, text] : texts) {
+        std::array<char, 256> buffer{};
+        const std::uint32_t stored = store.FormatMessage(FormatMessageFromSystem, nullptr, code, 0,
+                                                         buffer.data(), buffer.size(), nullptr);
+        EXPECT_EQ(std::string(buffer.data(), stored), toWindows1252(text) + "\r\n") << code;
+    }
+}
+
 TEST(RegistryStorePath, LiesInTheConfigurationFolder) {
     EXPECT_TRUE(RegistryStore::defaultPath().ends_with("/Ostrevan/registry.sqlite3"));
 }
