@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace ostrevan::regtool {
 namespace {
@@ -255,6 +257,24 @@ TEST_F(RegCommandTest, ExportBringsEveryKeyBelowToAnotherStore) {
     ASSERT_EQ(reg({"import", file}, other), kDone) << m_err.str();
     EXPECT_EQ(data(other, "HKCU\\Software\\Baum\\Ast\\Zweig", "z"), "\7\0\0\0"s);
     EXPECT_EQ(data(other, "HKCU\\Software\\Baum", "w"), "Wurzel\0"s);
+}
+
+// The program itself: exit statuses as a shell sees them, data in the terminal's encoding.
+TEST_F(RegCommandTest, TheProgramReportsThroughItsExitStatus) {
+    const auto run = [this](const std::string& arguments, const std::string& output) {
+        const std::string command = "LC_ALL=C.UTF-8 '" + std::string(OSTREVAN_REG_BINARY) +
+                                    "' --store '" + m_store + "' " + arguments + " > '" + output +
+                                    "' 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string output = m_folder.at("ausgabe.txt");
+    EXPECT_EQ(run("add 'HKCU\\Software\\Prog' /v Gruß /d 'Grüße' /f", output), kDone);
+    EXPECT_EQ(run("query 'HKCU\\Software\\Prog' /v gruß", output), kDone);
+    EXPECT_NE(test::readBytes(output).find("    Gruß    REG_SZ    Grüße"), std::string::npos)
+        << test::readBytes(output);
+    EXPECT_EQ(run("query 'HKCU\\Software\\Fehlt'", output), kFailed);
+    EXPECT_EQ(run("query", output), kUsage);
 }
 
 } // namespace
