@@ -8,7 +8,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/RegistryStore.h"
 #include "scan/clsSettings.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/CompoundFixture.h"
 #include "tests/support/FakeWindowServices.h"
 #include "tests/support/WidgetLookup.h"

@@ -2,7 +2,7 @@
 #include "platform/qt/QtFolderChooser.h"
 
 #include "platform/Error.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -4,8 +4,8 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "scan/MainForm.h"
 #include "scan/modGlobal.h"
-#include "tests/posix/FakeFileTypes.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/FakeFileTypes.h"
+#include "tests/support/TempFolder.h"
 #include "tests/scan/ReportFixture.h"
 #include "tests/support/FakeWindowServices.h"
 

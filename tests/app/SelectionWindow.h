@@ -3,8 +3,8 @@
 #include "app/frmMain.h"
 #include "platform/Automation.h"
 #include "platform/posix/PosixFileSystem.h"
-#include "tests/posix/FakeFileTypes.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/FakeFileTypes.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/WidgetLookup.h"
 

@@ -3,6 +3,5 @@ ostrevan_add_test(test_endtoend
     GUI
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/EndToEndTest.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-    LIBRARIES ostrevan_app ostrevan_fs ostrevan_registry ostrevan_ole ostrevan_test_fixtures ostrevan_test_fakes
+    LIBRARIES ostrevan_test_disk ostrevan_app ostrevan_fs ostrevan_registry ostrevan_ole ostrevan_test_fixtures ostrevan_test_fakes
         Qt6::Test)

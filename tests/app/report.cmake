@@ -4,6 +4,4 @@ ostrevan_add_test(test_report_window
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/ReportWindowTest.cpp
         ${PROJECT_SOURCE_DIR}/tests/scan/ReportFixture.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/FakeFileTypes.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-    LIBRARIES ostrevan_app ostrevan_fs ostrevan_test_fakes Qt6::Test)
+    LIBRARIES ostrevan_test_disk ostrevan_app ostrevan_fs ostrevan_test_fakes Qt6::Test)

@@ -8,6 +8,4 @@ ostrevan_add_test(test_selection
         ${CMAKE_CURRENT_LIST_DIR}/BrowseFolderTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/QtChooserTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SelectionWindow.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/FakeFileTypes.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-    LIBRARIES ostrevan_app ostrevan_fs ostrevan_test_fakes Qt6::Test)
+    LIBRARIES ostrevan_test_disk ostrevan_app ostrevan_fs ostrevan_test_fakes Qt6::Test)

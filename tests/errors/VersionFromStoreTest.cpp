@@ -2,7 +2,7 @@
 
 #include "platform/posix/RegistryStore.h"
 #include "storage/clsSysRegistry.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

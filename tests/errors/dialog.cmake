@@ -4,8 +4,7 @@ ostrevan_add_test(test_error_report
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ErrorReportMailTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/FakeRegistryFunctions.cpp
             ${CMAKE_CURRENT_LIST_DIR}/VersionFromStoreTest.cpp
-            ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-    LIBRARIES ostrevan_errors ostrevan_registry ostrevan_test_fakes)
+    LIBRARIES ostrevan_test_disk ostrevan_errors ostrevan_registry ostrevan_test_fakes)
 
 ostrevan_add_test(test_error_dialog
     GUI

@@ -3,8 +3,8 @@
 #include "platform/Error.h"
 #include "platform/ole/FileInput.h"
 #include "platform/ole/LargeStack.h"
-#include "tests/posix/TempFolder.h"
-#include "tests/posix/Unprivileged.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 #include "tests/support/CompoundFixture.h"
 
 #include <gsf/gsf-input-memory.h>

@@ -4,7 +4,7 @@
 #include "platform/Error.h"
 #include "platform/ReferenceComponent.h"
 #include "platform/RevisionManager.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/CompoundFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "platform/ole/LinkResolution.h"
 
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,5 @@ ostrevan_add_test(test_ole
         ${CMAKE_CURRENT_LIST_DIR}/MonikerVectorsTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/OleStreamTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/Unprivileged.cpp
-    LIBRARIES ostrevan_ole ostrevan_test_fixtures Qt6::Core
+    LIBRARIES ostrevan_test_disk ostrevan_ole ostrevan_test_fixtures Qt6::Core
 )

@@ -1,9 +1,9 @@
 #include "platform/CachedFileTypes.h"
 
-#include "FakeFileTypes.h"
-#include "TempFolder.h"
 #include "platform/Error.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "tests/support/FakeFileTypes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

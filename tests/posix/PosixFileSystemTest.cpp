@@ -1,9 +1,9 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "FakeFileTypes.h"
-#include "TempFolder.h"
-#include "Unprivileged.h"
 #include "platform/Error.h"
+#include "tests/support/FakeFileTypes.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 

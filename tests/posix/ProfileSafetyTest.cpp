@@ -2,8 +2,8 @@
 
 #include "platform/Text.h"
 #include "platform/posix/ProfileEngine.h"
-#include "tests/posix/TempFolder.h"
-#include "tests/posix/Unprivileged.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "platform/Text.h"
 #include "platform/posix/ProfileEngine.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QByteArray>
 #include <QFile>

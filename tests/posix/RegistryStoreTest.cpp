@@ -6,8 +6,8 @@
 #include "platform/Text.h"
 #include "platform/posix/RegistryChangeWatch.h"
 #include "platform/posix/RegistryNames.h"
-#include "tests/posix/TempFolder.h"
-#include "tests/posix/Unprivileged.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 

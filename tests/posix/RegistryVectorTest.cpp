@@ -2,7 +2,7 @@
 // return codes, sizes, out-values and buffer bytes (and that nothing past them was written).
 
 #include "platform/posix/RegistryStore.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QByteArray>
 #include <QFile>

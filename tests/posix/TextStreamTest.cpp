@@ -1,8 +1,8 @@
 #include "platform/posix/PosixTextStream.h"
 
-#include "TempFolder.h"
-#include "Unprivileged.h"
 #include "platform/Error.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 

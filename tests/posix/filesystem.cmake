@@ -1,9 +1,6 @@
 ostrevan_add_test(test_fs
     SOURCES
-        ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/Unprivileged.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/FakeFileTypes.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TextStreamTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/PosixFileSystemTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/CachedFileTypesTest.cpp
-    LIBRARIES ostrevan_fs)
+    LIBRARIES ostrevan_test_disk ostrevan_fs)

@@ -2,10 +2,8 @@
 # safe writes.
 ostrevan_add_test(test_profile
     SOURCES
-        ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/Unprivileged.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProfileVectorTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProfileEditTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProfileSafetyTest.cpp
-    LIBRARIES ostrevan_profile Qt6::Core)
+    LIBRARIES ostrevan_test_disk ostrevan_profile Qt6::Core)
 target_include_directories(test_profile PRIVATE ${PROJECT_SOURCE_DIR})

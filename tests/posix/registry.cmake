@@ -2,9 +2,7 @@
 # processes, read-only and unusable stores.
 ostrevan_add_test(test_registry_store
     SOURCES
-        ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/Unprivileged.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RegistryVectorTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RegistryStoreTest.cpp
-    LIBRARIES ostrevan_registry Qt6::Core)
+    LIBRARIES ostrevan_test_disk ostrevan_registry Qt6::Core)
 target_include_directories(test_registry_store PRIVATE ${PROJECT_SOURCE_DIR})

@@ -4,8 +4,8 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "scan/ScanContext.h"
 #include "scan/clsSettings.h"
-#include "tests/posix/FakeFileTypes.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/FakeFileTypes.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/Fakes.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "platform/posix/ReportFolder.h"
 
 #include "scan/ExportReference.h"
-#include "tests/posix/Unprivileged.h"
+#include "tests/support/Unprivileged.h"
 #include "tests/scan/ReportFixture.h"
 
 #include <filesystem>

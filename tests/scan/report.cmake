@@ -4,7 +4,4 @@ ostrevan_add_test(test_report
         ${CMAKE_CURRENT_LIST_DIR}/ReportFixture.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ExportReferenceTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ReportFolderTest.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/FakeFileTypes.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/Unprivileged.cpp
-    LIBRARIES ostrevan_scan ostrevan_fs ostrevan_report_folder ostrevan_test_fakes)
+    LIBRARIES ostrevan_test_disk ostrevan_scan ostrevan_fs ostrevan_report_folder ostrevan_test_fakes)

@@ -5,8 +5,8 @@
 
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/ProfileEngine.h"
-#include "tests/posix/FakeFileTypes.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/FakeFileTypes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

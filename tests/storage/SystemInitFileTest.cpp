@@ -4,7 +4,7 @@
 #include "storage/clsSystemInitFile.h"
 
 #include "platform/posix/ProfileEngine.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/storage/InitFileFakes.h"
 
 #include <gmock/gmock.h>

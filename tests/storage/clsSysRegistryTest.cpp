@@ -6,7 +6,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/posix/RegistryStore.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/storage/RegistryProbe.h"
 
 #include <gtest/gtest.h>

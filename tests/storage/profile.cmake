@@ -4,7 +4,5 @@ ostrevan_add_test(test_storage_profile
         ${CMAKE_CURRENT_LIST_DIR}/InitFileFakes.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SystemInitFileTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SystemInitFileRealTest.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/TempFolder.cpp
-        ${PROJECT_SOURCE_DIR}/tests/posix/FakeFileTypes.cpp
-    LIBRARIES ostrevan_storage_profile ostrevan_profile ostrevan_fs)
+    LIBRARIES ostrevan_test_disk ostrevan_storage_profile ostrevan_profile ostrevan_fs)
 target_include_directories(test_storage_profile PRIVATE ${PROJECT_SOURCE_DIR})

@@ -1,6 +1,6 @@
 #include "tools/ostrevan-links/LinksCommand.h"
 
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/CompoundFixture.h"
 
 #include <QJsonArray>

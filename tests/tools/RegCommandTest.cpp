@@ -5,7 +5,7 @@
 
 #include "platform/Text.h"
 #include "platform/posix/RegistryStore.h"
-#include "tests/posix/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/ostrevan-reg/RegKeys.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "FakeFileTypes.h"
+#include "tests/support/FakeFileTypes.h"
 
 #include "platform/Error.h"
 #include "platform/Text.h"
