@@ -6,6 +6,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace ostrevan {
 namespace {
@@ -15,30 +16,53 @@ constexpr off_t kWalIndexHeaderBytes = 136;
 
 } // namespace
 
-RegistryChangeWatch::RegistryChangeWatch(const std::string& sharedMemoryPath) {
-    const int fd = ::open(sharedMemoryPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return;
+RegistryChangeWatch::RegistryChangeWatch(std::string sharedMemoryPath)
+    : m_path(std::move(sharedMemoryPath)) {
+    mapCurrentFile();
+}
+
+RegistryChangeWatch::~RegistryChangeWatch() {
+    unmap();
+}
+
+void RegistryChangeWatch::unmap() {
+    if (m_map != nullptr) {
+        ::munmap(m_map, m_mapSize);
+        m_map = nullptr;
+    }
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+bool RegistryChangeWatch::mapCurrentFile() {
+    unmap();
+    m_fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) {
+        return false;
     }
     struct stat status {};
-    if (::fstat(fd, &status) == 0 && status.st_size >= kWalIndexHeaderBytes) {
-        void* map = ::mmap(nullptr, kHeaderSize, PROT_READ, MAP_SHARED, fd, 0);
+    if (::fstat(m_fd, &status) == 0 && status.st_size >= kWalIndexHeaderBytes) {
+        void* map = ::mmap(nullptr, kHeaderSize, PROT_READ, MAP_SHARED, m_fd, 0);
         if (map != MAP_FAILED) {
             m_map = map;
             m_mapSize = kHeaderSize;
         }
     }
-    ::close(fd);
-}
-
-RegistryChangeWatch::~RegistryChangeWatch() {
-    if (m_map != nullptr) {
-        ::munmap(m_map, m_mapSize);
+    if (m_map == nullptr) {
+        unmap();
     }
+    return m_map != nullptr;
 }
 
 bool RegistryChangeWatch::changed() {
-    if (m_map == nullptr) {
+    struct stat status {};
+    const bool named = m_map != nullptr && ::fstat(m_fd, &status) == 0 && status.st_nlink > 0;
+    if (!named) {
+        // A new file (or none): what was seen says nothing about it.
+        mapCurrentFile();
+        m_seenAny = false;
         return true;
     }
     std::array<unsigned char, kHeaderSize> header{};

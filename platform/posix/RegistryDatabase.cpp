@@ -5,8 +5,10 @@
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistrySeed.h"
 
+#include <chrono>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace ostrevan {
 namespace {
@@ -130,7 +132,17 @@ void RegistryDatabase::DatabaseCloser::operator()(sqlite3* db) const {
 }
 
 RegistryDatabase::RegistryDatabase(const std::string& path) {
-    const int rc = open(path);
+    // While another program makes the store or switches it to WAL, opening can meet a lock
+    // that the busy timeout does not wait for; such a store is busy, not unusable.
+    constexpr auto retryPause = std::chrono::milliseconds(10);
+    int rc = open(path);
+    for (auto waited = std::chrono::milliseconds(0);
+         (rc & 0xFF) == SQLITE_BUSY && waited < std::chrono::milliseconds(kBusyTimeoutMs);
+         waited += retryPause) {
+        m_db.reset();
+        std::this_thread::sleep_for(retryPause);
+        rc = open(path);
+    }
     if (rc != SQLITE_OK) {
         const std::int32_t code = readCode(rc);
         m_openError = code == winerror::CannotRead ? winerror::CannotOpen : code;

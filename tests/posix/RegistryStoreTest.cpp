@@ -327,6 +327,21 @@ TEST(RegistryChangeWatch, WithoutAnIndexFileEveryLookIsAChange) {
     EXPECT_TRUE(watch.changed());
 }
 
+TEST_F(RegistryStoreTest, AWatchFollowsAnIndexFileMadeAnew) {
+    // Another program that is the last to close, or that makes the store, may replace the
+    // file: an unchanged header in the old file says nothing about the new one.
+    const std::string shm = m_folder.at("Ablage für Schlüssel/watched-shm");
+    m_folder.file("Ablage für Schlüssel/watched-shm", std::string(136, '\x01'));
+    RegistryChangeWatch watch(shm);
+    EXPECT_TRUE(watch.changed()) << "nothing seen yet";
+    EXPECT_FALSE(watch.changed());
+    fs::remove(shm);
+    m_folder.file("Ablage für Schlüssel/watched-shm", std::string(136, '\x01'));
+    EXPECT_TRUE(watch.changed()) << "same bytes, another file";
+    EXPECT_TRUE(watch.changed()) << "the new file's header is seen first now";
+    EXPECT_FALSE(watch.changed());
+}
+
 TEST_F(RegistryStoreTest, ReadOnlyFileRefusesEveryWriteAndKeepsWhatItHolds) {
     {
         RegistryStore store(m_path);
