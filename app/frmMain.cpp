@@ -33,10 +33,6 @@ constexpr double kClientHeight = 7035;
 constexpr double kOuterHeightAfterLoad = 6360;
 constexpr double kListWidth = 10100;
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 } // namespace
 
 struct frmMain::Adapters {
@@ -94,7 +90,7 @@ void frmMain::buildBanner() {
     picture1->setPalette(bannerPalette);
 
     auto* topMessage =
-        place(new QLineEdit(text("SolidEdge Zelvarin"), picture1), 240, 240, 3255, 330);
+        place(new QLineEdit(qtText("SolidEdge Zelvarin"), picture1), 240, 240, 3255, 330);
     topMessage->setObjectName(QStringLiteral("txt_TopMessage"));
     topMessage->setFont(tahoma(9.75));
     topMessage->setReadOnly(true);
@@ -117,7 +113,7 @@ void frmMain::buildPages() {
     m_SSTab1->setObjectName(QStringLiteral("SSTab1"));
     for (const char* name : {"Tab 0", "Tab 1", "Tab 2"}) {
         auto* page = new QWidget(m_SSTab1);
-        page->setObjectName(text(name));
+        page->setObjectName(qtText(name));
         m_SSTab1->addWidget(page);
     }
     buildWelcomePage(*m_SSTab1->widget(0));
@@ -126,33 +122,33 @@ void frmMain::buildPages() {
 }
 
 void frmMain::buildWelcomePage(QWidget& page) {
-    place(designLabel(page, "Label10", text("Willkommen zum Zelvarin")), 840, 1200, 5655, 345)
+    place(designLabel(page, "Label10", qtText("Willkommen zum Zelvarin")), 840, 1200, 5655, 345)
         ->setFont(tahoma(12, true));
     place(designLabel(page, "Label7",
-                      text("Dieser Assistent wird Sie beim Pflegen Ihrerer Referenzen "
-                           "unterstützen. Mit diesem Programm haben Sie die Möglichkeit "
-                           "Referenzen nach bestimmten Kriterien anzuzeigen.")),
+                      qtText("Dieser Assistent wird Sie beim Pflegen Ihrerer Referenzen "
+                             "unterstützen. Mit diesem Programm haben Sie die Möglichkeit "
+                             "Referenzen nach bestimmten Kriterien anzuzeigen.")),
           840, 1740, 8760, 465)
         ->setFont(tahoma(8.25));
     place(designLabel(page, "Label2",
-                      text("Alle Verknüpfungsarten wie Part, Sheet Metal, Assembly, Draft, "
-                           "Weldment, Teile.- Baugruppenfamilie, Interpart, Compound documents "
-                           "(Office Dokumente), Arbeitsmappen usw. werden erkannt.")),
+                      qtText("Alle Verknüpfungsarten wie Part, Sheet Metal, Assembly, Draft, "
+                             "Weldment, Teile.- Baugruppenfamilie, Interpart, Compound documents "
+                             "(Office Dokumente), Arbeitsmappen usw. werden erkannt.")),
           840, 2280, 8760, 585)
         ->setFont(tahoma(8.25));
-    place(designLabel(page, "Label4", text("Wichtiger Hinweis")), 840, 3120, 8655, 225)
+    place(designLabel(page, "Label4", qtText("Wichtiger Hinweis")), 840, 3120, 8655, 225)
         ->setFont(designFont("MS Sans Serif", 8.25, true));
     place(designLabel(page, "Label5",
-                      text("Auf Ihre SolidEdge Dokumente wird nur lesend zugegriffen.")),
+                      qtText("Auf Ihre SolidEdge Dokumente wird nur lesend zugegriffen.")),
           840, 3360, 8655, 350);
     place(designLabel(page, "Label6",
-                      text("Dies ist eine Beta-Version und nicht unbedingt fehlerfrei, deshalb "
-                           "kann keine Garantie für das Funktionieren übernommen werden. Die "
-                           "Dokumentation ist nicht vollständig und wird bei Fertigstellung "
-                           "nachgereicht.")),
+                      qtText("Dies ist eine Beta-Version und nicht unbedingt fehlerfrei, deshalb "
+                             "kann keine Garantie für das Funktionieren übernommen werden. Die "
+                             "Dokumentation ist nicht vollständig und wird bei Fertigstellung "
+                             "nachgereicht.")),
           840, 3720, 9135, 465);
     place(designLabel(page, "Label8",
-                      text("Bitte senden Sie ihre Fehlerbeschreibung und Kommentare an ") +
+                      qtText("Bitte senden Sie ihre Fehlerbeschreibung und Kommentare an ") +
                           QString::fromUtf8(kSupportMailAddress.data(),
                                             static_cast<qsizetype>(kSupportMailAddress.size()))),
           840, 4320, 7935, 345);
@@ -160,28 +156,29 @@ void frmMain::buildWelcomePage(QWidget& page) {
 
 void frmMain::buildSelectionPage(QWidget& page) {
     place(designLabel(page, "Label1",
-                      text("Hier haben Sie Möglichkeit eine Datei oder ein Verzeichnis "
-                           "auszuwählen. Zusätzlich können Sie angeben welcher Referenztyp "
-                           "angezeigt werden soll und  ob das gewählte Verzeichnis rekursiv "
-                           "untersucht werden soll.")),
+                      qtText("Hier haben Sie Möglichkeit eine Datei oder ein Verzeichnis "
+                             "auszuwählen. Zusätzlich können Sie angeben welcher Referenztyp "
+                             "angezeigt werden soll und  ob das gewählte Verzeichnis rekursiv "
+                             "untersucht werden soll.")),
           360, 1320, 9495, 555);
     m_txt_SEDokument = place(new QLineEdit(&page), 360, 2160, 7605, 350);
     m_txt_SEDokument->setObjectName(QStringLiteral("txt_SEDokument"));
-    m_btn_File = place(designButton(page, "btn_File", text("Datei")), 8040, 2160, 1000, 350);
+    m_btn_File = place(designButton(page, "btn_File", qtText("Datei")), 8040, 2160, 1000, 350);
     m_btn_Folder =
-        place(designButton(page, "btn_Folder", text("Verzeichnis")), 9120, 2160, 1000, 350);
-    m_chk_FolderRekursiv = place(new QCheckBox(text("Verzeichnis Rekursiv untersuchen."), &page),
+        place(designButton(page, "btn_Folder", qtText("Verzeichnis")), 9120, 2160, 1000, 350);
+    m_chk_FolderRekursiv = place(new QCheckBox(qtText("Verzeichnis Rekursiv untersuchen."), &page),
                                  360, 3120, 4635, 315);
     m_chk_FolderRekursiv->setObjectName(QStringLiteral("chk_FolderRekursiv"));
     m_chk_FolderRekursiv->setChecked(true);
-    place(
-        designLabel(page, "Label3", text("Welche Arten von Referenzen sollen dargestellt werden")),
-        360, 3555, 4215, 345);
+    place(designLabel(page, "Label3",
+                      qtText("Welche Arten von Referenzen sollen dargestellt werden")),
+          360, 3555, 4215, 345);
     m_com_RefType = place(new QComboBox(&page), 4800, 3480, 4935, 315);
     m_com_RefType->setObjectName(QStringLiteral("com_RefType"));
     m_com_RefType->setEditable(true);
     m_com_RefType->setInsertPolicy(QComboBox::NoInsert);
-    m_com_RefType->setEditText(text("0 - Referenzen ausserhalb des gwählten Verzeichnis anzeigen"));
+    m_com_RefType->setEditText(
+        qtText("0 - Referenzen ausserhalb des gwählten Verzeichnis anzeigen"));
     // Show the start of the text, not its end, whenever it changes.
     connect(m_com_RefType, &QComboBox::editTextChanged, this,
             [this] { m_com_RefType->lineEdit()->setCursorPosition(0); });
@@ -204,23 +201,23 @@ void frmMain::buildResultPage(QWidget& page) {
     m_lbl_CheckRef = place(new QLabel(&page), 360, 4950, 7815, 225);
     m_lbl_CheckRef->setObjectName(QStringLiteral("lbl_CheckRef"));
     m_btn_ReferenzView =
-        place(designButton(page, "btn_ReferenzView", text("Anzeigen")), 8280, 4680, 1000, 350);
-    m_btn_export = place(designButton(page, "btn_export", text("Export")), 9360, 4680, 1000, 350);
+        place(designButton(page, "btn_ReferenzView", qtText("Anzeigen")), 8280, 4680, 1000, 350);
+    m_btn_export = place(designButton(page, "btn_export", qtText("Export")), 9360, 4680, 1000, 350);
     m_btn_export->setEnabled(false);
 }
 
 void frmMain::buildButtonRow() {
     place(designRule(*this, "Frame1"), -360, 5280, 11595, 25);
-    m_btn_Help = place(designButton(*this, "btn_Help", text("&Hilfe")), 5880, 5520, 1100, 350);
+    m_btn_Help = place(designButton(*this, "btn_Help", qtText("&Hilfe")), 5880, 5520, 1100, 350);
     m_btn_zurueck =
-        place(designButton(*this, "btn_zurueck", text("< &Zurück")), 7080, 5520, 1100, 350);
+        place(designButton(*this, "btn_zurueck", qtText("< &Zurück")), 7080, 5520, 1100, 350);
     m_btn_zurueck->setFont(tahoma(8.25));
     m_btn_zurueck->setEnabled(false);
     m_btn_Weiter =
-        place(designButton(*this, "btn_Weiter", text("&Weiter >")), 8280, 5520, 1100, 350);
+        place(designButton(*this, "btn_Weiter", qtText("&Weiter >")), 8280, 5520, 1100, 350);
     m_btn_Weiter->setFont(tahoma(8.25));
     m_btn_Abbruch =
-        place(designButton(*this, "btn_Abbruch", text("&Abbruch")), 9480, 5520, 1100, 350);
+        place(designButton(*this, "btn_Abbruch", qtText("&Abbruch")), 9480, 5520, 1100, 350);
     m_btn_Abbruch->setFont(tahoma(8.25));
 }
 

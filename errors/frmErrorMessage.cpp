@@ -24,10 +24,6 @@ constexpr double kClientWidth = 6240;
 constexpr double kClientHeight = 4140;
 constexpr int kLogoPixels = 42;
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 } // namespace
 
 struct frmErrorMessage::Adapters {
@@ -74,7 +70,7 @@ void frmErrorMessage::buildBanner() {
     bannerPalette.setColor(QPalette::Window, bannerPalette.color(QPalette::Base));
     picture1->setPalette(bannerPalette);
 
-    auto* label5 = place(designLabel(*picture1, "Label5", text("Fehlerberichtserstattung")), 240,
+    auto* label5 = place(designLabel(*picture1, "Label5", qtText("Fehlerberichtserstattung")), 240,
                          120, 3060, 345);
     label5->setFont(tahoma(14.25));
     fitOnOneLine(*label5);
@@ -88,24 +84,24 @@ void frmErrorMessage::buildBanner() {
 
 void frmErrorMessage::buildMessage() {
     fitOnOneLine(
-        *place(designLabel(*this, "Label1", text("Sehr geehrte Kunden,")), 120, 840, 5295, 225));
+        *place(designLabel(*this, "Label1", qtText("Sehr geehrte Kunden,")), 120, 840, 5295, 225));
     fitOnOneLine(*place(designLabel(*this, "Label2",
-                                    text("wir entschuldigen uns vielmals für diesen im Programm "
-                                         "vorgekommenen Fehler.")),
+                                    qtText("wir entschuldigen uns vielmals für diesen im Programm "
+                                           "vorgekommenen Fehler.")),
                         120, 1080, 5655, 345));
-    place(
-        designLabel(*this, "Label4",
-                    text("Um diesen Fehler so schnell wie möglichst beheben zu können, möchten wir "
-                         "Sie bitten uns diese Fehlerbeschreibung zusenden.")),
-        120, 1320, 6015, 585);
+    place(designLabel(
+              *this, "Label4",
+              qtText("Um diesen Fehler so schnell wie möglichst beheben zu können, möchten wir "
+                     "Sie bitten uns diese Fehlerbeschreibung zusenden.")),
+          120, 1320, 6015, 585);
     fitOnOneLine(*place(designLabel(*this, "Label6",
-                                    text("Vielen Dank für Ihre Mithilfe (E-Mail: ") +
+                                    qtText("Vielen Dank für Ihre Mithilfe (E-Mail: ") +
                                         qtText(kSupportMailAddress) + QLatin1Char(')')),
                         120, 1800, 5775, 315));
 }
 
 void frmErrorMessage::buildErrorFrame() {
-    auto* frame2 = place(new QGroupBox(text("Fehlermeldung"), this), 120, 2160, 6000, 1215);
+    auto* frame2 = place(new QGroupBox(qtText("Fehlermeldung"), this), 120, 2160, 6000, 1215);
     frame2->setObjectName(QStringLiteral("Frame2"));
     // The caption sits on the border line, as in the design, so that the fields laid out
     // 240 twips below the frame's top lie inside the border, whatever the style.
@@ -113,10 +109,11 @@ void frmErrorMessage::buildErrorFrame() {
         "QGroupBox#Frame2 { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
         "QGroupBox#Frame2::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     m_lbl_errSource =
-        place(designLabel(*frame2, "lbl_errSource", text("Modul")), 120, 240, 5775, 345);
-    m_lbl_errNumber = place(designLabel(*frame2, "lbl_errNumber", text("Err")), 120, 600, 855, 345);
+        place(designLabel(*frame2, "lbl_errSource", qtText("Modul")), 120, 240, 5775, 345);
+    m_lbl_errNumber =
+        place(designLabel(*frame2, "lbl_errNumber", qtText("Err")), 120, 600, 855, 345);
     m_lbl_errDescription =
-        place(designLabel(*frame2, "lbl_errDescription", text("Desc")), 1080, 600, 4815, 585);
+        place(designLabel(*frame2, "lbl_errDescription", qtText("Desc")), 1080, 600, 4815, 585);
 }
 
 void frmErrorMessage::buildFooter() {
@@ -132,15 +129,15 @@ void frmErrorMessage::buildFooter() {
     m_lblURL->setCursor(Qt::PointingHandCursor);
     fitOnOneLine(*m_lblURL);
 
-    auto* label3 = place(designLabel(*this, "Label3", text("Werkzeuge für Konstrukteure")), 120,
+    auto* label3 = place(designLabel(*this, "Label3", qtText("Werkzeuge für Konstrukteure")), 120,
                          3840, 1575, 345);
     label3->setFont(tahoma(8.25));
     fitOnOneLine(*label3);
 
     m_btn_errorSend =
-        place(designButton(*this, "btn_errorSend", text("Senden")), 4080, 3720, 1000, 350);
+        place(designButton(*this, "btn_errorSend", qtText("Senden")), 4080, 3720, 1000, 350);
     m_btn_Command1 =
-        place(designButton(*this, "btn_Command1", text("Abbruch")), 5160, 3720, 1000, 350);
+        place(designButton(*this, "btn_Command1", qtText("Abbruch")), 5160, 3720, 1000, 350);
     setTabOrder(m_btn_Command1, m_btn_errorSend);
     m_btn_Command1->setFocus();
 }
