@@ -11,11 +11,20 @@
 #include "platform/qt/QtServices.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     using namespace ostrevan;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostrevan"));
+    // The program speaks German, so Qt's own dialogs do too, whatever the desktop's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     RegistryStore registry(RegistryStore::defaultPath());
     const RegistryFileTypes fileTypes(registry);
