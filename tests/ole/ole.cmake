@@ -1,6 +1,7 @@
 ostrevan_add_test(test_ole
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/CompoundVectorsTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/FileInputTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LinkObjectsTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LinkReaderServersTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LinkResolutionTest.cpp
