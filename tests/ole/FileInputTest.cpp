@@ -1,13 +1,19 @@
 #include "platform/ole/FileInput.h"
 
+#include "platform/Error.h"
+#include "platform/ole/LinkObjects.h"
+#include "tests/ole/Vectors.h"
+#include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
 
+#include <gsf/gsf-input-memory.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
+#include <random>
 #include <string>
 #include <unistd.h>
 
@@ -97,6 +103,82 @@ TEST(FileInput, AFileCutShortAfterOpeningFailsTheReadInsteadOfHandingOutStaleByt
     EXPECT_EQ(gsf_input_read(input.get(), 64, nullptr), nullptr);
     ASSERT_EQ(gsf_input_seek(input.get(), 100, G_SEEK_SET), 0);
     EXPECT_NE(gsf_input_read(input.get(), 64, nullptr), nullptr);
+}
+
+// What reading a document gives, as text: its links and skipped storages, or its error.
+std::string outcome(GsfInput* input) {
+    std::string result;
+    const auto error = trapError([&] {
+        const LinkObjects objects = readLinkObjects(input);
+        for (const LinkObject& link : objects.links) {
+            result += link.storage + " -> " + link.absolute.displayName() + "\n";
+        }
+        for (const std::string& storage : objects.skipped) {
+            result += "skipped " + storage + "\n";
+        }
+    });
+    return error ? "error " + std::to_string(error->number()) : result;
+}
+
+std::string outcomeFromMemory(const std::string& bytes) {
+    const GObjectPtr<GsfInput> input(
+        gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
+                             static_cast<gsf_off_t>(bytes.size()), FALSE));
+    return outcome(input.get());
+}
+
+std::string outcomeFromFile(const std::string& path) {
+    const GObjectPtr<GsfInput> input = openFileInput(path);
+    return outcome(input.get());
+}
+
+// Damaged copies: bytes changed in the header, the allocation tables and the directory, and
+// files cut short at a sector boundary.
+std::vector<std::string> damagedCopies(const std::string& bytes, std::mt19937& random) {
+    std::vector<std::string> copies;
+    std::uniform_int_distribution<std::size_t> anywhere(0, bytes.size() - 1);
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    for (int i = 0; i < 40; ++i) {
+        std::string copy = bytes;
+        for (int change = 0; change < 1 + i % 4; ++change) {
+            copy[anywhere(random)] = static_cast<char>(anyByte(random));
+        }
+        copies.push_back(std::move(copy));
+    }
+    for (std::size_t cut = 512; cut < bytes.size(); cut += 512 * (1 + bytes.size() / 8192)) {
+        copies.push_back(bytes.substr(0, cut));
+    }
+    return copies;
+}
+
+TEST(FileInput, ReadingFromTheFileGivesWhatReadingTheBytesFromMemoryGives) {
+    const test::TempFolder folder;
+    std::vector<std::string> documents;
+    for (const auto& entry : std::filesystem::directory_iterator(vectors::dataPath("compound"))) {
+        if (entry.path().extension() == ".cfb") {
+            documents.push_back(test::readBytes(entry.path().string()));
+        }
+    }
+    // A document whose objects reach across pages of the file and of the mini stream.
+    std::vector<fixture::FixtureLink> links;
+    for (int i = 0; i < 40; ++i) {
+        links.push_back({"C:\\Konstruktion\\Teil " + std::to_string(i) + ".par",
+                         "..\\Teil " + std::to_string(i) + ".par"});
+    }
+    const std::string many = folder.at("Viele.asm");
+    fixture::writeCompoundDocument(many, links, 70 * 1024);
+    documents.push_back(test::readBytes(many));
+    ASSERT_GT(documents.size(), 10u);
+
+    std::mt19937 random(20261207);
+    for (const std::string& document : documents) {
+        std::vector<std::string> variants = damagedCopies(document, random);
+        variants.push_back(document);
+        for (const std::string& variant : variants) {
+            const std::string path = folder.file("Kopie.par", variant);
+            ASSERT_EQ(outcomeFromFile(path), outcomeFromMemory(variant));
+        }
+    }
 }
 
 } // namespace
