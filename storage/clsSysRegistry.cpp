@@ -355,63 +355,65 @@ clsSysRegistry::KeyInfo clsSysRegistry::queryInfo(HKEY key) {
     return info;
 }
 
+RegistryValue
+clsSysRegistry::listKey(std::int32_t lngHKEY, const std::string& strKey,
+                        const std::function<RegistryValue(HKEY, const KeyInfo&)>& body) {
+    HKEY key = 0;
+    if (m_registry.RegOpenKeyEx(rootHandle(lngHKEY), toWindows1252(strKey).c_str(), 0,
+                                keyaccess::AllAccess, &key) != winerror::Success) {
+        return {};
+    }
+    const KeyGuard guard(m_registry, key);
+    return body(key, queryInfo(key));
+}
+
 RegistryValue clsSysRegistry::EnumKeys(std::int32_t lngHKEY, const std::string& strKey) {
-    return withSource("EnumKeys", [&]() -> RegistryValue {
-        HKEY key = 0;
-        if (m_registry.RegOpenKeyEx(rootHandle(lngHKEY), toWindows1252(strKey).c_str(), 0,
-                                    keyaccess::AllAccess, &key) != winerror::Success) {
-            return {};
-        }
-        const KeyGuard guard(m_registry, key);
-        const KeyInfo info = queryInfo(key);
-        if (info.subKeys == 0) {
-            return {};
-        }
-        std::vector<std::string> names(info.subKeys);
-        for (std::uint32_t i = 0; i < info.subKeys; ++i) {
-            std::string buffer(info.maxSubKeyLength + 1, ' ');
-            std::uint32_t length = info.maxSubKeyLength + 1;
-            FileTime lastWrite;
-            const std::int32_t listed = m_registry.RegEnumKeyEx(
-                key, i, buffer.data(), &length, nullptr, nullptr, nullptr, &lastWrite);
-            if (listed != winerror::Success) {
-                raiseCode(listed);
+    return withSource("EnumKeys", [&] {
+        return listKey(lngHKEY, strKey, [&](HKEY key, const KeyInfo& info) -> RegistryValue {
+            if (info.subKeys == 0) {
+                return {};
             }
-            names[i] = fromWindows1252(buffer.substr(0, length));
-        }
-        return names;
+            std::vector<std::string> names(info.subKeys);
+            for (std::uint32_t i = 0; i < info.subKeys; ++i) {
+                std::string buffer(info.maxSubKeyLength + 1, ' ');
+                std::uint32_t length = info.maxSubKeyLength + 1;
+                FileTime lastWrite;
+                const std::int32_t listed = m_registry.RegEnumKeyEx(
+                    key, i, buffer.data(), &length, nullptr, nullptr, nullptr, &lastWrite);
+                if (listed != winerror::Success) {
+                    raiseCode(listed);
+                }
+                names[i] = fromWindows1252(buffer.substr(0, length));
+            }
+            return names;
+        });
     });
 }
 
 RegistryValue clsSysRegistry::EnumValues(std::int32_t lngHKEY, const std::string& strKey) {
-    return withSource("EnumValues", [&]() -> RegistryValue {
-        HKEY key = 0;
-        if (m_registry.RegOpenKeyEx(rootHandle(lngHKEY), toWindows1252(strKey).c_str(), 0,
-                                    keyaccess::AllAccess, &key) != winerror::Success) {
-            return {};
-        }
-        const KeyGuard guard(m_registry, key);
-        const KeyInfo info = queryInfo(key);
-        if (info.values == 0) {
-            return {};
-        }
-        RegistryTable table{std::vector<std::string>(info.values),
-                            std::vector<std::string>(info.values)};
-        for (std::uint32_t i = 0; i < info.values; ++i) {
-            std::string name(info.maxValueNameLength + 1, ' ');
-            std::uint32_t nameLength = info.maxValueNameLength + 1;
-            std::string data(info.maxValueLength + 1, ' ');
-            std::uint32_t dataSize = info.maxValueLength + 1;
-            std::uint32_t type = 0;
-            const std::int32_t listed = m_registry.RegEnumValue(
-                key, i, name.data(), &nameLength, nullptr, &type, dataOf(data), &dataSize);
-            if (listed != winerror::Success) {
-                raiseCode(listed);
+    return withSource("EnumValues", [&] {
+        return listKey(lngHKEY, strKey, [&](HKEY key, const KeyInfo& info) -> RegistryValue {
+            if (info.values == 0) {
+                return {};
             }
-            table[0][i] = fromWindows1252(name.substr(0, nameLength));
-            table[1][i] = std::to_string(type);
-        }
-        return table;
+            RegistryTable table{std::vector<std::string>(info.values),
+                                std::vector<std::string>(info.values)};
+            for (std::uint32_t i = 0; i < info.values; ++i) {
+                std::string name(info.maxValueNameLength + 1, ' ');
+                std::uint32_t nameLength = info.maxValueNameLength + 1;
+                std::string data(info.maxValueLength + 1, ' ');
+                std::uint32_t dataSize = info.maxValueLength + 1;
+                std::uint32_t type = 0;
+                const std::int32_t listed = m_registry.RegEnumValue(
+                    key, i, name.data(), &nameLength, nullptr, &type, dataOf(data), &dataSize);
+                if (listed != winerror::Success) {
+                    raiseCode(listed);
+                }
+                table[0][i] = fromWindows1252(name.substr(0, nameLength));
+                table[1][i] = std::to_string(type);
+            }
+            return table;
+        });
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -82,6 +83,9 @@ private:
     std::string GetErrorText(std::int32_t code);
     [[noreturn]] void raiseCode(std::int32_t code);
     KeyInfo queryInfo(std::uint32_t key);
+    // Opens strKey and hands body the open key and its counts; empty when it cannot be opened.
+    RegistryValue listKey(std::int32_t lngHKEY, const std::string& strKey,
+                          const std::function<RegistryValue(std::uint32_t, const KeyInfo&)>& body);
     std::string settingsKey() const;
 
     RegistryFunctions& m_registry;
