@@ -125,6 +125,13 @@ std::int32_t RegistryStore::keyOf(HKEY hKey, std::uint32_t accessNeeded, OpenKey
     return winerror::Success;
 }
 
+std::int32_t RegistryStore::findSubKey(HKEY hKey, const char* lpSubKey, OpenKey* parent,
+                                       std::vector<std::string>* levels, std::int64_t* id) const {
+    std::int32_t rc = keyOf(hKey, 0, parent);
+    rc = rc == winerror::Success ? splitPath(lpSubKey, levels) : rc;
+    return rc == winerror::Success ? m_database->findKey(parent->id, *levels, id) : rc;
+}
+
 HKEY RegistryStore::addHandle(const OpenKey& key) {
     const HKEY handle = m_nextHandle;
     m_nextHandle += 4;
@@ -138,15 +145,10 @@ std::int32_t RegistryStore::RegOpenKeyEx(HKEY hKey, const char* lpSubKey, std::u
         return winerror::InvalidParameter;
     }
     *phkResult = 0;
-
     OpenKey parent;
     std::vector<std::string> levels;
-    std::int32_t rc = keyOf(hKey, 0, &parent);
-    rc = rc == winerror::Success ? splitPath(lpSubKey, &levels) : rc;
     std::int64_t id = 0;
-    if (rc == winerror::Success) {
-        rc = m_database->findKey(parent.id, levels, &id);
-    }
+    const std::int32_t rc = findSubKey(hKey, lpSubKey, &parent, &levels, &id);
     if (rc == winerror::Success) {
         *phkResult = addHandle({id, samDesired});
     }
@@ -163,17 +165,13 @@ std::int32_t RegistryStore::RegCreateKeyEx(HKEY hKey, const char* lpSubKey, std:
     *phkResult = 0;
     OpenKey parent;
     std::vector<std::string> levels;
-    std::int32_t rc = keyOf(hKey, 0, &parent);
-    rc = rc == winerror::Success ? splitPath(lpSubKey, &levels) : rc;
     std::int64_t id = 0;
     bool created = false;
-    if (rc == winerror::Success) {
-        rc = m_database->findKey(parent.id, levels, &id);
-        if (rc == winerror::FileNotFound) {
-            rc = (parent.access & keyaccess::CreateSubKey) == 0
-                     ? winerror::AccessDenied
-                     : m_database->createKey(parent.id, levels, &id, &created);
-        }
+    std::int32_t rc = findSubKey(hKey, lpSubKey, &parent, &levels, &id);
+    if (rc == winerror::FileNotFound) {
+        rc = (parent.access & keyaccess::CreateSubKey) == 0
+                 ? winerror::AccessDenied
+                 : m_database->createKey(parent.id, levels, &id, &created);
     }
     if (rc != winerror::Success) {
         return rc;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace ostrevan {
 
@@ -75,6 +76,10 @@ private:
     };
     // 0 and the key behind hKey, or the code to answer with.
     std::int32_t keyOf(HKEY hKey, std::uint32_t accessNeeded, OpenKey* key) const;
+    // 0 and the key at lpSubKey below hKey, or the code to answer with; parent and levels
+    // are filled on the way, for a key still to be made.
+    std::int32_t findSubKey(HKEY hKey, const char* lpSubKey, OpenKey* parent,
+                            std::vector<std::string>* levels, std::int64_t* id) const;
     HKEY addHandle(const OpenKey& key);
     bool hasIconAt(const std::string& file, std::int32_t index);
 
