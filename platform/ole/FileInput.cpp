@@ -86,7 +86,6 @@ const guint8* page(FileInput* input, gsf_off_t start) {
         if (input->pages == nullptr) {
             return nullptr;
         }
-        input->pageStart.fill(kNoPage);
     }
     const auto slot = static_cast<std::size_t>(start / kPageSize) % kCachedPages;
     guint8* bytes = input->pages + slot * kPageSize;
