@@ -132,6 +132,13 @@ std::int32_t RegistryStore::findSubKey(HKEY hKey, const char* lpSubKey, OpenKey*
     return rc == winerror::Success ? m_database->findKey(parent->id, *levels, id) : rc;
 }
 
+std::int32_t
+RegistryStore::valuesOf(HKEY hKey, std::shared_ptr<const std::vector<StoredValue>>* values) const {
+    OpenKey key;
+    const std::int32_t rc = keyOf(hKey, keyaccess::QueryValue, &key);
+    return rc == winerror::Success ? m_database->values(key.id, values) : rc;
+}
+
 HKEY RegistryStore::addHandle(const OpenKey& key) {
     const HKEY handle = m_nextHandle;
     m_nextHandle += 4;
@@ -189,13 +196,8 @@ std::int32_t RegistryStore::RegQueryValueEx(HKEY hKey, const char* lpValueName, 
     if (lpData != nullptr && lpcbData == nullptr) {
         return winerror::InvalidParameter;
     }
-    OpenKey key;
     std::shared_ptr<const std::vector<StoredValue>> values;
-    std::int32_t rc = keyOf(hKey, keyaccess::QueryValue, &key);
-    if (rc == winerror::Success) {
-        rc = m_database->values(key.id, &values);
-    }
-    if (rc != winerror::Success) {
+    if (const std::int32_t rc = valuesOf(hKey, &values); rc != winerror::Success) {
         return rc;
     }
     const StoredValue* value = findValue(*values, nameOf(lpValueName));
@@ -330,13 +332,8 @@ std::int32_t RegistryStore::RegEnumValue(HKEY hKey, std::uint32_t dwIndex, char*
         (lpData != nullptr && lpcbData == nullptr)) {
         return winerror::InvalidParameter;
     }
-    OpenKey key;
     std::shared_ptr<const std::vector<StoredValue>> values;
-    std::int32_t rc = keyOf(hKey, keyaccess::QueryValue, &key);
-    if (rc == winerror::Success) {
-        rc = m_database->values(key.id, &values);
-    }
-    if (rc != winerror::Success) {
+    if (const std::int32_t rc = valuesOf(hKey, &values); rc != winerror::Success) {
         return rc;
     }
     if (dwIndex >= values->size()) {

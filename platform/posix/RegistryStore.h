@@ -11,6 +11,7 @@
 namespace ostrevan {
 
 class RegistryDatabase;
+struct StoredValue;
 
 // The registry functions over a per-user SQLite store. Two programs may share one store: every
 // write is committed before the call returns, and a read sees what the other has committed. A
@@ -80,6 +81,8 @@ private:
     // are filled on the way, for a key still to be made.
     std::int32_t findSubKey(HKEY hKey, const char* lpSubKey, OpenKey* parent,
                             std::vector<std::string>* levels, std::int64_t* id) const;
+    // 0 and the values of the key behind hKey, opened for querying, or the code to answer with.
+    std::int32_t valuesOf(HKEY hKey, std::shared_ptr<const std::vector<StoredValue>>* values) const;
     HKEY addHandle(const OpenKey& key);
     bool hasIconAt(const std::string& file, std::int32_t index);
 
