@@ -5,9 +5,10 @@
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-output-memory.h>
-#include <gsf/gsf-output-stdio.h>
 
+#include <algorithm>
 #include <array>
+#include <fstream>
 #include <stdexcept>
 
 namespace ostrevan::fixture {
@@ -24,6 +25,13 @@ constexpr Clsid kAntiMoniker = systemClsid(0x05);
 constexpr Clsid kCompositeMoniker = systemClsid(0x09);
 constexpr Clsid kUrlMoniker = {0xE0, 0xC9, 0xEA, 0x79, 0xF9, 0xBA, 0xCE, 0x11,
                                0x8C, 0x82, 0x00, 0xAA, 0x00, 0x4B, 0xA9, 0x0B};
+// Solid Edge's document classes, which its link sites carry.
+constexpr Clsid kPartClass = {0x80, 0x2E, 0xC5, 0x23, 0x98, 0x46, 0xCE, 0x11,
+                              0xB3, 0x07, 0x08, 0x00, 0x36, 0x3A, 0x1E, 0x02};
+constexpr Clsid kSheetMetalClass = {0xE0, 0x22, 0x85, 0xDD, 0x75, 0x23, 0xD0, 0x11,
+                                    0xAC, 0x05, 0x08, 0x00, 0x36, 0xFD, 0x18, 0x02};
+constexpr Clsid kAssemblyClass = {0x00, 0xBF, 0xC6, 0x00, 0x3B, 0x48, 0xCE, 0x11,
+                                  0x95, 0x1A, 0x08, 0x00, 0x36, 0x01, 0xBE, 0x52};
 // Excel's class id, as the recorded embedded objects carry it.
 constexpr Clsid kEmbeddedClass = {0x20, 0x08, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
 
@@ -64,19 +72,61 @@ std::pair<std::uint16_t, std::string> parentSteps(std::string path) {
     return {steps, path};
 }
 
-void writeTime(Bytes& out) {
-    // 2024-01-01 00:00:00 UTC
-    constexpr std::uint64_t kFileTime = 0x01DA3C457689C000;
-    put32(out, static_cast<std::uint32_t>(kFileTime & 0xFFFFFFFF));
-    put32(out, static_cast<std::uint32_t>(kFileTime >> 32));
+// 2024-01-01 00:00:00 UTC, and an earlier creation time for storages.
+constexpr std::uint64_t kFileTime = 0x01DA3C457689C000;
+constexpr std::uint64_t kCreationTime = 0x01CD53D4F0638AC0;
+
+void writeTime(Bytes& out, std::uint64_t time = kFileTime) {
+    put32(out, static_cast<std::uint32_t>(time & 0xFFFFFFFF));
+    put32(out, static_cast<std::uint32_t>(time >> 32));
+}
+
+std::uint32_t u32At(const Bytes& bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(bytes[offset] | (bytes[offset + 1] << 8) |
+                                      (bytes[offset + 2] << 16) | (bytes[offset + 3] << 24));
+}
+
+void putTime(Bytes& bytes, std::size_t offset, std::uint64_t time) {
+    Bytes field;
+    writeTime(field, time);
+    std::copy(field.begin(), field.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// Stamps the times as Solid Edge leaves them: storages created and modified, the root entry
+// modified only, streams without times. libgsf's writer leaves them all zero.
+void stampTimes(Bytes& file) {
+    constexpr std::size_t kSector = 512;
+    constexpr std::uint32_t kLastRegular = 0xFFFFFFFA;
+    const auto fatEntry = [&](std::uint32_t sector) {
+        const std::uint32_t perSector = kSector / 4;
+        const std::uint32_t fatSector = u32At(file, 0x4C + 4 * (sector / perSector));
+        return u32At(file, (fatSector + 1) * kSector + 4 * (sector % perSector));
+    };
+    if (u32At(file, 0x48) != 0) {
+        throw std::logic_error("fixture: too large to stamp times");
+    }
+    for (std::uint32_t sector = u32At(file, 0x30); sector < kLastRegular;
+         sector = fatEntry(sector)) {
+        for (std::size_t entry = (sector + 1) * kSector; entry < (sector + 2) * kSector;
+             entry += 128) {
+            const std::uint8_t type = file[entry + 0x42];
+            if (type == 1) {
+                putTime(file, entry + 0x64, kCreationTime);
+                putTime(file, entry + 0x6C, kFileTime);
+            } else if (type == 5) {
+                putTime(file, entry + 0x6C, kFileTime);
+            }
+        }
+    }
 }
 
 } // namespace
 
-Bytes fileMoniker(std::string_view path, std::uint16_t cAnti, bool unicodeRecord) {
+Bytes fileMoniker(std::string_view path, std::uint16_t cAnti, bool unicodeRecord,
+                  std::string_view ansiPath) {
     Bytes data;
     put16(data, cAnti);
-    const Bytes ansi = ansiWithNul(path);
+    const Bytes ansi = ansiWithNul(ansiPath.empty() ? path : ansiPath);
     put32(data, static_cast<std::uint32_t>(ansi.size()));
     append(data, ansi);
     const bool unc = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
@@ -154,6 +204,19 @@ Bytes linkedObjectStream(const Bytes& absoluteMoniker, const Bytes& relativeMoni
     return out;
 }
 
+Bytes solidEdgeLinkStream(const Bytes& absoluteMoniker, const Bytes& relativeMoniker) {
+    Bytes out;
+    put32(out, 0x5717'44A9); // tag, as in a real draft
+    put32(out, 100);
+    put32(out, 0);
+    append(out, absoluteMoniker);
+    put32(out, relativeMoniker.empty() ? 0 : 1);
+    append(out, relativeMoniker);
+    put32(out, 1);
+    put32(out, 0x7523);
+    return out;
+}
+
 Bytes embeddedObjectStream() {
     Bytes out;
     put32(out, 0x02000001);
@@ -217,7 +280,25 @@ CompoundDocument& CompoundDocument::addLink(const std::string& storage, const Fi
         const auto [steps, rest] = parentSteps(link.relativePath);
         relative = fileMoniker(rest, steps);
     }
-    return addLinkObject(storage, linkedObjectStream(fileMoniker(link.absolutePath), relative));
+    return addLinkObject(
+        storage, linkedObjectStream(fileMoniker(link.absolutePath, 0, true, link.absoluteAnsiPath),
+                                    relative));
+}
+
+CompoundDocument& CompoundDocument::addSolidEdgeLink(const std::string& storage,
+                                                     const FixtureLink& link) {
+    Bytes relative;
+    if (!link.relativePath.empty()) {
+        const auto [steps, rest] = parentSteps(link.relativePath);
+        relative = fileMoniker(rest, steps, false);
+    }
+    const Bytes absolute = fileMoniker(link.absolutePath, 0, true, link.absoluteAnsiPath);
+    const std::string_view path = link.absolutePath;
+    node(storage, true).clsid = path.ends_with(".asm")   ? &kAssemblyClass
+                                : path.ends_with(".psm") ? &kSheetMetalClass
+                                                         : &kPartClass;
+    addStream(storage + "/\x01Ole", solidEdgeLinkStream(absolute, relative));
+    return addStream(storage + "/JProperties", {'O', 'L', 'E', 'S', 0x40, 0, 1, 0});
 }
 
 CompoundDocument& CompoundDocument::addLinkObject(const std::string& storage, Bytes oleStream) {
@@ -268,17 +349,12 @@ template <class Node> void writeTree(GsfOutput* sink, const Node& root) {
 } // namespace
 
 void CompoundDocument::write(const std::string& path) const {
-    GError* error = nullptr;
-    GObjectPtr<GsfOutput> sink(gsf_output_stdio_new(path.c_str(), &error));
-    if (!sink) {
-        const std::string message = error != nullptr ? error->message : "unknown error";
-        g_clear_error(&error);
-        throw std::runtime_error("fixture: cannot create " + path + ": " + message);
-    }
-    writeTree(sink.get(), *m_root);
-    // Closing the compound file usually closes its sink too.
-    if (!gsf_output_is_closed(sink.get()) && !gsf_output_close(sink.get())) {
-        throw std::runtime_error("fixture: cannot close " + path);
+    const Bytes file = bytes();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
+    if (!out.flush()) {
+        throw std::runtime_error("fixture: cannot write " + path);
     }
 }
 
@@ -286,7 +362,9 @@ Bytes CompoundDocument::bytes() const {
     GObjectPtr<GsfOutput> sink(gsf_output_memory_new());
     writeTree(sink.get(), *m_root);
     const guint8* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    return Bytes(data, data + gsf_output_size(sink.get()));
+    Bytes file(data, data + gsf_output_size(sink.get()));
+    stampTimes(file);
+    return file;
 }
 
 void writeCompoundDocument(const std::string& path, const std::vector<FixtureLink>& links,
