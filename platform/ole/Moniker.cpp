@@ -10,13 +10,10 @@
 namespace ostrevan {
 namespace {
 
-using Clsid = std::array<std::uint8_t, 16>;
-
 // {000003xx-0000-0000-C000-000000000046}, stored in packet form.
 constexpr Clsid systemMoniker(std::uint8_t kind) {
     return {kind, 0x03, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
 }
-constexpr Clsid kFileMoniker = systemMoniker(0x03);
 constexpr Clsid kItemMoniker = systemMoniker(0x04);
 constexpr Clsid kAntiMoniker = systemMoniker(0x05);
 constexpr Clsid kCompositeMoniker = systemMoniker(0x09);
@@ -67,6 +64,16 @@ void foldParentSteps(MonikerTarget& target) {
     }
     target.path = std::string(path);
     target.upLevels += steps;
+}
+
+// Solid Edge and Word write the path after "..\" steps as "\Name.par" as often as
+// "Name.par"; both mean the same.
+void dropSeparatorAfterSteps(MonikerTarget& target) {
+    const std::string& path = target.path;
+    if (target.upLevels > 0 && !path.empty() && isSeparator(path[0]) &&
+        (path.size() == 1 || !isSeparator(path[1]))) {
+        target.path.erase(0, 1);
+    }
 }
 
 // Drops count trailing components of path; false when it has fewer.
@@ -127,6 +134,7 @@ bool parseFileMoniker(ByteReader& reader, MonikerTarget& target) {
         if (file.upLevels > kMaxUpLevels) {
             return false;
         }
+        dropSeparatorAfterSteps(file);
         file.isUrl = target.isUrl;
         target = std::move(file);
         return true;
@@ -275,7 +283,7 @@ bool parseInto(ByteReader& reader, MonikerTarget& target, int depth) {
         return false;
     }
     bool parsed = false;
-    if (sameClsid(clsid, kFileMoniker)) {
+    if (sameClsid(clsid, kFileMonikerClsid)) {
         parsed = parseFileMoniker(reader, target);
     } else if (sameClsid(clsid, kItemMoniker)) {
         parsed = parseItemMoniker(reader, target);
@@ -299,13 +307,18 @@ std::string MonikerTarget::displayName() const {
     return name + path + item;
 }
 
-std::optional<MonikerTarget> parseMoniker(std::span<const std::uint8_t> monikerStream) {
-    ByteReader reader(monikerStream);
+std::optional<MonikerTarget> readMoniker(ByteReader& reader) {
     MonikerTarget target;
     if (!parseInto(reader, target, 0)) {
+        reader.fail();
         return std::nullopt;
     }
     return target;
+}
+
+std::optional<MonikerTarget> parseMoniker(std::span<const std::uint8_t> monikerStream) {
+    ByteReader reader(monikerStream);
+    return readMoniker(reader);
 }
 
 } // namespace ostrevan

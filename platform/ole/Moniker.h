@@ -1,11 +1,18 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 
 namespace ostrevan {
+
+// A class id in the packet form in which compound files store it.
+using Clsid = std::array<std::uint8_t, 16>;
+
+// {00000303-0000-0000-C000-000000000046}
+constexpr Clsid kFileMonikerClsid = {0x03, 0x03, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
 
 // What a link's source moniker names, flattened from file, item, anti, composite and URL
 // monikers.
@@ -26,6 +33,13 @@ struct MonikerTarget {
     // The display form: "..\" for each level, then the path and the item parts.
     std::string displayName() const;
 };
+
+class ByteReader;
+
+// Reads one MONIKERSTREAM (class id + the class's saved data) from reader, which is left
+// right after it: a moniker knows its own length. Nothing, and a failed reader, for bytes
+// that do not hold a complete moniker of a supported class.
+std::optional<MonikerTarget> readMoniker(ByteReader& reader);
 
 // Parses a MONIKERSTREAM (class id + the class's saved data) as a link's source. Nothing for
 // bytes that do not hold a complete moniker of a supported class.

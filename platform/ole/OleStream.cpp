@@ -2,6 +2,8 @@
 
 #include "platform/ole/ByteReader.h"
 
+#include <algorithm>
+
 namespace ostrevan {
 namespace {
 
@@ -22,9 +24,47 @@ std::optional<std::span<const std::uint8_t>> monikerField(ByteReader& reader) {
     return reader.bytes(size - 4);
 }
 
+// The moniker of a link to the container itself has no path: nothing to resolve.
+std::optional<MonikerTarget> usableRelative(std::optional<MonikerTarget> relative) {
+    if (relative && relative->path.empty()) {
+        relative.reset();
+    }
+    return relative;
+}
+
+// Solid Edge's own layout: u32 tag, u32 version 100, u32 of no use here, the absolute file
+// moniker, u32 1 when the relative moniker follows, that moniker, a trailer of no use here.
+// The monikers carry no size fields. Nothing when the bytes do not start like that.
+std::optional<OleObject> parseSolidEdgeLink(std::span<const std::uint8_t> bytes) {
+    constexpr std::uint32_t kVersion = 100;
+    ByteReader reader(bytes);
+    reader.u32(); // tag
+    const std::uint32_t version = reader.u32();
+    reader.u32();
+    const auto clsid = reader.bytes(kFileMonikerClsid.size());
+    if (!reader.ok() || version != kVersion ||
+        !std::equal(clsid.begin(), clsid.end(), kFileMonikerClsid.begin())) {
+        return std::nullopt;
+    }
+    ByteReader monikers(bytes.subspan(12));
+    OleObject object;
+    object.absolute = readMoniker(monikers);
+    if (!object.absolute) {
+        return object;
+    }
+    if (monikers.u32() == 1) {
+        object.relative = usableRelative(readMoniker(monikers));
+    }
+    object.kind = OleObject::Kind::Linked;
+    return object;
+}
+
 } // namespace
 
 OleObject parseOleStream(std::span<const std::uint8_t> bytes) {
+    if (auto solidEdge = parseSolidEdgeLink(bytes)) {
+        return std::move(*solidEdge);
+    }
     ByteReader reader(bytes);
     OleObject object;
     const std::uint32_t version = reader.u32();
@@ -49,11 +89,7 @@ OleObject parseOleStream(std::span<const std::uint8_t> bytes) {
         return object;
     }
     if (relative) {
-        object.relative = parseMoniker(*relative);
-        // The moniker of a link to the container itself has no path: nothing to resolve.
-        if (object.relative && object.relative->path.empty()) {
-            object.relative.reset();
-        }
+        object.relative = usableRelative(parseMoniker(*relative));
     }
     // The tail (class id, display name, update times) is not needed for listing links.
     object.kind = OleObject::Kind::Linked;

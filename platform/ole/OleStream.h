@@ -8,7 +8,8 @@
 
 namespace ostrevan {
 
-// The content of an object's "\x01Ole" stream (OLEStream), as far as a link lister needs it.
+// The content of an object's "\x01Ole" stream, as far as a link lister needs it: an
+// OLEStream, or the link layout of Solid Edge's own link sites.
 struct OleObject {
     enum class Kind { Embedded, Linked, Damaged };
     Kind kind = Kind::Damaged;
@@ -18,7 +19,7 @@ struct OleObject {
     std::optional<MonikerTarget> absolute;
 };
 
-// Never fails: bytes that are not a well-formed OLEStream give Kind::Damaged.
+// Never fails: bytes that fit neither layout give Kind::Damaged.
 OleObject parseOleStream(std::span<const std::uint8_t> bytes);
 
 } // namespace ostrevan

@@ -78,18 +78,24 @@ const std::vector<Variant> kVariants = {
     {"unusable relative moniker", [](Bytes& b) { b[0x3A] = 0; }, OleObject::Kind::Linked, false},
 };
 
-TEST(OleStream, DamagedFieldsCostTheLinkOrOnlyTheRelativeMoniker) {
-    for (const Variant& variant : kVariants) {
+// Each variant of the stream, parsed; a link keeps the absolute path.
+void expectVariants(const Bytes& stream, const std::vector<Variant>& variants,
+                    const std::string& absolutePath) {
+    for (const Variant& variant : variants) {
         SCOPED_TRACE(variant.name);
-        Bytes bytes = workedExample();
+        Bytes bytes = stream;
         variant.change(bytes);
         const OleObject object = parseOleStream(bytes);
         EXPECT_EQ(object.kind, variant.kind);
         if (object.kind == OleObject::Kind::Linked) {
-            EXPECT_EQ(object.absolute->path, "C:\\Data\\Welle.par");
+            EXPECT_EQ(object.absolute->path, absolutePath);
             EXPECT_EQ(object.relative.has_value(), variant.relativeKept);
         }
     }
+}
+
+TEST(OleStream, DamagedFieldsCostTheLinkOrOnlyTheRelativeMoniker) {
+    expectVariants(workedExample(), kVariants, "C:\\Data\\Welle.par");
 }
 
 TEST(OleStream, OddMonikers) {
@@ -123,6 +129,85 @@ TEST(OleStream, OddMonikers) {
     }
     EXPECT_FALSE(absoluteOf(nested));
     EXPECT_FALSE(absoluteOf(fixture::antiMoniker(2000000)));
+}
+
+// JSite553 of a Solid Edge ST7 draft (Engine1.dft): the absolute path as 8.3 ANSI form and
+// long Unicode record, the relative one ANSI only, seven levels up.
+Bytes solidEdgeExample() {
+    return fixture::solidEdgeLinkStream(
+        fixture::fileMoniker("C:\\Program Files\\Solid Edge ST7\\Training\\Engine1.asm", 0, true,
+                             "C:\\PROGRA~1\\SOLIDE~1\\Training\\Engine1.asm"),
+        fixture::fileMoniker("Program Files\\Solid Edge ST7\\Training\\Engine1.asm", 7, false));
+}
+
+TEST(OleStream, SolidEdgeLayoutGivesTheLongPathsOfBothMonikers) {
+    const Bytes bytes = solidEdgeExample();
+    // The layout and sizes of the real stream, byte for byte where it matters.
+    ASSERT_EQ(bytes.size(), 326u);
+    EXPECT_EQ(Bytes(bytes.begin() + 4, bytes.begin() + 16),
+              (Bytes{0x64, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x03, 0, 0}));
+    EXPECT_EQ(Bytes(bytes.begin() + 0xD6, bytes.begin() + 0xDA), (Bytes{1, 0, 0, 0}));
+    const OleObject object = parseOleStream(bytes);
+    ASSERT_EQ(object.kind, OleObject::Kind::Linked);
+    EXPECT_EQ(object.absolute->path, "C:\\Program Files\\Solid Edge ST7\\Training\\Engine1.asm");
+    EXPECT_TRUE(object.absolute->unicodePart);
+    ASSERT_TRUE(object.relative);
+    EXPECT_EQ(object.relative->upLevels, 7);
+    EXPECT_EQ(object.relative->path, "Program Files\\Solid Edge ST7\\Training\\Engine1.asm");
+}
+
+// Offsets in the example: the zero word at 8, the absolute moniker from 0x0C (its ansiLength
+// at 0x1E, its Unicode block size at 0x64), has_relative at 0xD6, the relative moniker from
+// 0xDA (cAnti at 0xEA), the trailer from 0x13E.
+const std::vector<Variant> kSolidEdgeVariants = {
+    {"unchanged", [](Bytes&) {}, OleObject::Kind::Linked},
+    {"stale word of newer versions", [](Bytes& b) { put32(b, 8, 0x0012EF40); },
+     OleObject::Kind::Linked},
+    {"longer trailer", [](Bytes& b) { b.insert(b.end(), 52, 0xB9); }, OleObject::Kind::Linked},
+    {"no trailer", [](Bytes& b) { b.resize(0x13E); }, OleObject::Kind::Linked},
+    {"no relative moniker", [](Bytes& b) { put32(b, 0xD6, 0); }, OleObject::Kind::Linked, false},
+    {"relative moniker cut off", [](Bytes& b) { b.resize(0x100); }, OleObject::Kind::Linked, false},
+    {"ends after has_relative", [](Bytes& b) { b.resize(0xDA); }, OleObject::Kind::Linked, false},
+    {"version 101", [](Bytes& b) { b[4] = 101; }, OleObject::Kind::Damaged},
+    {"no file moniker where the layout puts it", [](Bytes& b) { b[0x0C] = 0x04; },
+     OleObject::Kind::Damaged},
+    {"only the fixed fields", [](Bytes& b) { b.resize(0x1C); }, OleObject::Kind::Damaged},
+    {"cut inside the absolute moniker", [](Bytes& b) { b.resize(0x60); }, OleObject::Kind::Damaged},
+    {"absolute ansiLength beyond the end", [](Bytes& b) { put32(b, 0x1E, 0x7000); },
+     OleObject::Kind::Damaged},
+    {"Unicode block beyond the end", [](Bytes& b) { put32(b, 0x64, 0x10000); },
+     OleObject::Kind::Damaged},
+};
+
+TEST(OleStream, SolidEdgeLayoutBoundsEveryField) {
+    expectVariants(solidEdgeExample(), kSolidEdgeVariants,
+                   "C:\\Program Files\\Solid Edge ST7\\Training\\Engine1.asm");
+}
+
+TEST(OleStream, SolidEdgeLayoutCutAtEveryLengthNeverReadsBeyondIt) {
+    const Bytes whole = solidEdgeExample();
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        const OleObject object = parseOleStream(cut);
+        // Up to the end of the absolute moniker nothing is a link; after it the link is.
+        EXPECT_EQ(object.kind == OleObject::Kind::Linked, length >= 0xD6) << length;
+    }
+}
+
+TEST(OleStream, AStepsPathWithALeadingBackslashReadsLikeOneWithout) {
+    const auto relativeOf = [](std::string_view path, std::uint16_t cAnti) {
+        return parseOleStream(
+                   fixture::solidEdgeLinkStream(fixture::fileMoniker("C:\\A\\b.par"),
+                                                fixture::fileMoniker(path, cAnti, false)))
+            .relative;
+    };
+    EXPECT_EQ(relativeOf("\\b.par", 1)->displayName(), "..\\b.par");
+    EXPECT_EQ(relativeOf("b.par", 1)->displayName(), "..\\b.par");
+    EXPECT_EQ(relativeOf("\\Norm\\b.par", 2)->displayName(), "..\\..\\Norm\\b.par");
+    EXPECT_EQ(relativeOf("..\\\\b.par", 0)->displayName(), "..\\b.par");
+    // Without steps a leading backslash is a rooted path, and a UNC path stays one.
+    EXPECT_EQ(relativeOf("\\b.par", 0)->displayName(), "\\b.par");
+    EXPECT_EQ(relativeOf("\\\\srv\\b.par", 1)->path, "\\\\srv\\b.par");
 }
 
 TEST(OleStream, Utf16RoundTripKeepsCharactersBeyondTheBasicPlane) {
