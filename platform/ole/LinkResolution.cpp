@@ -62,6 +62,11 @@ bool isLocalPath(const MonikerTarget& target) {
            target.path[1] != '/';
 }
 
+// A "relative" moniker without steps whose path is rooted: an absolute path.
+bool holdsAbsolutePath(const MonikerTarget& relative) {
+    return relative.upLevels == 0 && !relative.isUrl && !rootOf(relative.path).empty();
+}
+
 // A prefix of path without regard to case, counted in characters.
 std::optional<std::string> mapped(const std::string& path, const PathMapping& mapping) {
     const std::int32_t length = characterCount(mapping.from);
@@ -91,10 +96,16 @@ public:
             inFolder(FileSystem::GetParentFolderName(m_document), ResolvedBy::Container);
             break;
         case LinkRule::Relative:
-            if (m_link.relative) {
-                if (auto path = applyRelative(m_document, *m_link.relative)) {
-                    add(std::move(*path), ResolvedBy::Relative);
+            if (!m_link.relative) {
+                break;
+            }
+            if (holdsAbsolutePath(*m_link.relative)) {
+                // Written so when no relative path exists, e.g. to another server.
+                if (isLocalPath(*m_link.relative)) {
+                    add(m_link.relative->path, ResolvedBy::Absolute);
                 }
+            } else if (auto path = applyRelative(m_document, *m_link.relative)) {
+                add(std::move(*path), ResolvedBy::Relative);
             }
             break;
         case LinkRule::Absolute:

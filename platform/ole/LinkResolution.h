@@ -41,8 +41,9 @@ std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
 // The relative moniker applied to the container's full path: drop relative.upLevels trailing
 // components (the first is the container's file name), then append relative.path. Works on
 // Windows and POSIX paths and answers in the container's separator style. Nothing when the
-// moniker climbs above the root, has no levels, or its path is rooted (another drive or
-// server: no writer stores those as relative links).
+// moniker climbs above the root, has no levels, or its path is rooted (without levels such a
+// path is absolute: writers store it so when no relative path exists; resolveLink takes it
+// as the absolute path it is).
 std::optional<std::string> applyRelative(std::string_view containerPath,
                                          const MonikerTarget& relative);
 

@@ -160,6 +160,24 @@ TEST_F(Resolution, AMissingLinkShowsItsStoredPath) {
     EXPECT_EQ(resolvedByName(link.resolvedBy), "missing");
 }
 
+TEST_F(Resolution, ARelativeMonikerWithoutStepsAndARootedPathIsAnAbsolutePath) {
+    // Written so when no relative path exists: another server, another drive.
+    const std::string stored = put("Lager/Welle.par");
+    m_link.absolute = monikerTarget("\\\\server\\Lager\\Welle.par", 0);
+    m_link.relative = monikerTarget(stored, 0);
+    LinkManagement rules;
+    rules.order = {LinkRule::Relative};
+    EXPECT_EQ(resolve(rules).fullName, stored);
+    EXPECT_EQ(resolve(rules).resolvedBy, ResolvedBy::Absolute);
+    // Not taken as steps from the document, nor as a path below its folder.
+    m_link.relative = monikerTarget("\\\\server\\Lager\\Welle.par", 0);
+    put("Anlage/server/Lager/Welle.par");
+    EXPECT_EQ(resolve(rules).resolvedBy, ResolvedBy::Missing);
+    m_link.relative = monikerTarget("Welle.par", 0);
+    put("Anlage/Welle.par");
+    EXPECT_EQ(resolve(rules).resolvedBy, ResolvedBy::Missing);
+}
+
 TEST_F(Resolution, FoldersAreNoFiles) {
     m_folder.folder("Anlage/Welle.par");
     EXPECT_EQ(resolve().resolvedBy, ResolvedBy::Missing);

@@ -78,6 +78,12 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
+// The stored monikers as their display names: the item of a file + item moniker shows in
+// both, the "..\" steps in the relative one.
+std::string savedAbsolute(const ResolvedLink& link) {
+    return link.stored.absolute.displayName();
+}
+
 std::string savedRelative(const ResolvedLink& link) {
     return link.stored.relative ? link.stored.relative->displayName() : std::string();
 }
@@ -99,7 +105,7 @@ void writeJson(const std::vector<DocumentResult>& results, std::ostream& out) {
             const ResolvedLink& link = result.links[l];
             out << (l == 0 ? "\n" : ",\n") << "      {\"full_name\": " << jsonString(link.fullName)
                 << ", \"resolved_by\": " << jsonString(std::string(resolvedByName(link.resolvedBy)))
-                << ", \"saved_absolute\": " << jsonString(link.stored.absolute.path)
+                << ", \"saved_absolute\": " << jsonString(savedAbsolute(link))
                 << ", \"saved_relative\": "
                 << (link.stored.relative ? jsonString(savedRelative(link)) : "null")
                 << ", \"storage\": " << jsonString(link.stored.storage) << "}";
@@ -118,7 +124,7 @@ void writeText(const DocumentResult& result, std::ostream& out) {
     for (const ResolvedLink& link : result.links) {
         out << "  " << link.stored.storage << ": " << link.fullName << " ("
             << resolvedByName(link.resolvedBy) << ")\n"
-            << "    saved absolute: " << link.stored.absolute.path << "\n"
+            << "    saved absolute: " << savedAbsolute(link) << "\n"
             << "    saved relative: "
             << (link.stored.relative ? savedRelative(link) : std::string("(none)")) << "\n";
     }
