@@ -14,6 +14,7 @@ public:
     LibgsfComplaints& operator=(const LibgsfComplaints&) = delete;
 
     bool any() const { return m_count > 0; }
+    int count() const { return m_count; }
     void add() { ++m_count; }
 
 private:

@@ -21,16 +21,20 @@ struct LinkObject {
 struct LinkObjects {
     // In the order of a pre-order walk of the storage tree.
     std::vector<LinkObject> links;
-    // Storages whose "\x01Ole" could not be read as an object, or that lie too deep to walk;
-    // each costs only its own link.
+    // Storages whose "\x01Ole" could not be read or fits neither layout, or that lie too
+    // deep to walk; each costs only its own link.
     std::vector<std::string> skipped;
 };
 
-// Reads the linked objects of the compound document in input. It reads the header, the
-// allocation tables, the directory and the objects' "\x01Ole" streams; of other streams only
-// the small ones that live in the mini stream, which libgsf loads whole when it opens them
-// (large streams are never read). Raises 321 when input is not a compound file or its
-// container is damaged (cut off, looping chains, sizes beyond the file).
+// Reads the linked objects of the compound document in input: Solid Edge's link sites and
+// standard OLE links, wherever they are in the storage tree (not below "JReverseLinks",
+// which names the documents that use this one). It reads the header, the allocation tables,
+// the directory and the objects' "\x01Ole" streams; of other streams only the small ones
+// that live in the mini stream, which libgsf loads whole when it opens them (large streams
+// are never read). A partial last sector reads as zeros; a stream whose chain or size is
+// impossible is unreadable and costs only its own link. Raises 321 when input is not a
+// compound file or its header, allocation tables or directory are damaged (cut off,
+// looping chains).
 LinkObjects readLinkObjects(GsfInput* input);
 
 // The same for the file at path; also raises 53, 70 and 76 as openFileInput does.

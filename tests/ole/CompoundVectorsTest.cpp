@@ -3,10 +3,13 @@
 #include "platform/Error.h"
 #include "tests/ole/Vectors.h"
 
+#include <QFile>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <set>
+#include <stdexcept>
 #include <tuple>
 
 namespace ostrevan {
@@ -67,20 +70,64 @@ TEST(CompoundVectors, EveryDocumentListsTheLinksItsSidecarNames) {
     EXPECT_EQ(documents, 10);
 }
 
-TEST(CompoundVectors, MalformedDocumentsEndInBadFileFormatQuickly) {
-    int documents = 0;
+// The name of the document a damaged one was made from, from its sidecar file.
+std::string originalOf(const QJsonObject& damaged) {
+    const std::string sidecar = vectors::text(damaged[key("sidecar")]);
+    QFile file(QString::fromStdString(
+        vectors::dataPath("compound/" + sidecar.substr(sidecar.rfind('/') + 1))));
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error("cannot read " + sidecar);
+    }
+    return vectors::text(QJsonDocument::fromJson(file.readAll()).object()[key("derived_from")]);
+}
+
+// The storages of the links of the document a damaged one was made from.
+std::set<std::string> linksOfTheOriginal(const QJsonObject& damaged) {
+    const std::string original = originalOf(damaged);
+    std::set<std::string> storages;
+    for (const QJsonValue& value : vectors::cases("compound/documents.json")) {
+        const std::string file = vectors::text(value.toObject()[key("file")]);
+        if (file.ends_with("/" + original)) {
+            for (const Expected& link : expectedLinks(value.toObject())) {
+                storages.insert(std::get<0>(link));
+            }
+        }
+    }
+    return storages;
+}
+
+// A stream whose chain loops or runs past the end of the file, or that claims more bytes
+// than the file holds, is unreadable only itself, and a partial last sector reads as zeros:
+// every link of the original document is still found. A looping chain of the mini stream, or
+// a directory that goes on past the end of the file, ends the document in 321, in bounded
+// time (Windows' reader hangs on the loops).
+TEST(CompoundVectors, DamagedDocumentsAreReadAsWindowsReadsThemOrEndInBadFileFormat) {
+    const std::set<std::string> refused = {"compound.malformed.fat_loop.malformed_fat_loop_c",
+                                           "compound.malformed.truncated.malformed_truncated_a"};
+    int opened = 0;
     for (const QJsonValue& value : vectors::cases("compound/documents.json")) {
         const QJsonObject testCase = value.toObject();
         if (!testCase[key("malformed")].toBool()) {
             continue;
         }
-        SCOPED_TRACE(vectors::text(testCase[key("id")]));
-        const auto error = trapError([&] { readLinkObjects(fileOf(testCase)); });
-        ASSERT_TRUE(error.has_value());
-        EXPECT_EQ(error->number(), err::BadFileFormat);
-        ++documents;
+        const std::string id = vectors::text(testCase[key("id")]);
+        SCOPED_TRACE(id);
+        const auto start = std::chrono::steady_clock::now();
+        if (refused.contains(id)) {
+            const auto error = trapError([&] { readLinkObjects(fileOf(testCase)); });
+            ASSERT_TRUE(error.has_value());
+            EXPECT_EQ(error->number(), err::BadFileFormat);
+        } else {
+            std::set<std::string> storages;
+            for (const LinkObject& link : readLinkObjects(fileOf(testCase)).links) {
+                storages.insert(link.storage);
+            }
+            EXPECT_EQ(storages, linksOfTheOriginal(testCase));
+            ++opened;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     }
-    EXPECT_EQ(documents, 6);
+    EXPECT_EQ(opened, 4);
 }
 
 } // namespace

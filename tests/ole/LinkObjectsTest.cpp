@@ -1,11 +1,12 @@
 #include "platform/ole/LinkObjects.h"
 
 #include "platform/Error.h"
+#include "platform/Text.h"
 #include "platform/ole/FileInput.h"
 #include "platform/ole/LargeStack.h"
+#include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
-#include "tests/support/CompoundFixture.h"
 
 #include <gsf/gsf-input-memory.h>
 #include <gtest/gtest.h>
@@ -75,6 +76,30 @@ TEST(LinkObjects, ReadsBothMonikersAsSolidEdgeWritesThem) {
     EXPECT_FALSE(objects.links[1].relative);
 }
 
+TEST(LinkObjects, SolidEdgeSitesAtTheRootAndInEveryStorageOfAFamily) {
+    const FixtureLink welle{"C:\\Familie\\Welle.par", "..\\Welle.par"};
+    const FixtureLink platte{"C:\\Familie\\Platte.psm", "..\\\\Platte.psm"};
+    CompoundDocument document;
+    document.addSolidEdgeLink("FamilyMember2/JSite38", welle)
+        .addSolidEdgeLink("FamilyMember1/JSite54", platte)
+        .addSolidEdgeLink("Master\x01/JSite54", platte)
+        .addSolidEdgeLink("Master\x01/JSite38", welle)
+        .addStream("FamilyMember1/JSitesList", {'O', 'L', 'E', 'M', 1, 0, 0, 0, 54, 0, 0, 0})
+        // A draft view and a picture: sites without "\x01Ole" are no links.
+        .addStream("JSite539/JProperties", {'O', 'L', 'E', 'S', 0, 0, 3, 0})
+        .addStream("JSite540/JImageData", {0x89, 'P', 'N', 'G'})
+        // The documents that use this one, not links of it.
+        .addSolidEdgeLink("JReverseLinks/JReverseSiteInfo317", welle);
+    const LinkObjects objects = readBytes(document.bytes());
+    EXPECT_EQ(storagesOf(objects),
+              (std::vector<std::string>{"Master\x01/JSite38", "Master\x01/JSite54",
+                                        "FamilyMember1/JSite54", "FamilyMember2/JSite38"}));
+    EXPECT_TRUE(objects.skipped.empty());
+    ASSERT_EQ(objects.links.size(), 4u);
+    EXPECT_EQ(objects.links[1].absolute.path, "C:\\Familie\\Platte.psm");
+    EXPECT_EQ(objects.links[1].relative->displayName(), "..\\Platte.psm");
+}
+
 TEST(LinkObjects, ADamagedObjectCostsOnlyItsOwnLink) {
     fixture::Bytes truncated = fixture::linkedObjectStream(fixture::fileMoniker("C:\\a.par"));
     truncated.resize(40);
@@ -86,6 +111,80 @@ TEST(LinkObjects, ADamagedObjectCostsOnlyItsOwnLink) {
     const LinkObjects objects = readBytes(document.bytes());
     EXPECT_EQ(storagesOf(objects), (std::vector<std::string>{"JSite1", "JSite4"}));
     EXPECT_EQ(objects.skipped, (std::vector<std::string>{"JSite2", "JSite3"}));
+}
+
+std::uint32_t u32At(const fixture::Bytes& bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(bytes[offset] | (bytes[offset + 1] << 8) |
+                                      (bytes[offset + 2] << 16) | (bytes[offset + 3] << 24));
+}
+
+// The offsets of the directory entries named name in a document written by the fixture
+// (512-byte sectors, one FAT sector).
+std::vector<std::size_t> directoryEntries(const fixture::Bytes& bytes, const std::string& name) {
+    const std::size_t fat = (u32At(bytes, 0x4C) + 1) * 512;
+    const fixture::Bytes utf16 = toUtf16Le(name);
+    std::vector<std::size_t> entries;
+    for (std::uint32_t sector = u32At(bytes, 0x30); sector < 0xFFFFFFFA;
+         sector = u32At(bytes, fat + 4 * sector)) {
+        for (std::size_t entry = (sector + 1) * 512; entry < (sector + 2) * 512; entry += 128) {
+            if (std::equal(utf16.begin(), utf16.end(), bytes.begin() + static_cast<long>(entry)) &&
+                bytes[entry + utf16.size()] == 0) {
+                entries.push_back(entry);
+            }
+        }
+    }
+    return entries;
+}
+
+void put32(fixture::Bytes& bytes, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+TEST(LinkObjects, AStreamWhoseChainIsBrokenCostsOnlyItsOwnLink) {
+    fixture::Bytes big = fixture::linkedObjectStream(fixture::fileMoniker("C:\\a.par"));
+    big.resize(5000, 0);
+    CompoundDocument document;
+    document.addSolidEdgeLink("JSite1", kWelle)
+        .addLinkObject("JSite2", big)
+        .addSolidEdgeLink("JSite3", kWelle);
+    fixture::Bytes bytes = document.bytes();
+    ASSERT_EQ(readBytes(bytes).links.size(), 3u);
+    // The only large stream: its first sector now leads nowhere.
+    for (const std::size_t entry : directoryEntries(bytes, "\x01Ole")) {
+        if (u32At(bytes, entry + 0x78) >= 4096) {
+            const std::size_t fat = (u32At(bytes, 0x4C) + 1) * 512;
+            put32(bytes, fat + 4 * u32At(bytes, entry + 0x74), 0xFFFFFFFF);
+        }
+    }
+    const LinkObjects objects = readBytes(bytes);
+    EXPECT_EQ(storagesOf(objects), (std::vector<std::string>{"JSite1", "JSite3"}));
+    EXPECT_EQ(objects.skipped, (std::vector<std::string>{"JSite2"}));
+}
+
+TEST(LinkObjects, AStreamLongerThanTheFileCostsNoOtherLink) {
+    CompoundDocument document;
+    document.addSolidEdgeLink("JSite1", kWelle)
+        .addStream("Vorschau/Bild", fixture::Bytes(100, 1))
+        .addSolidEdgeLink("JSite2", kWelle);
+    fixture::Bytes bytes = document.bytes();
+    put32(bytes, directoryEntries(bytes, "Bild").at(0) + 0x78, 0x7FFFFFFF);
+    const LinkObjects objects = readBytes(bytes);
+    EXPECT_EQ(storagesOf(objects), (std::vector<std::string>{"JSite1", "JSite2"}));
+    EXPECT_TRUE(objects.skipped.empty());
+}
+
+TEST(LinkObjects, APartialLastSectorReadsAsZeros) {
+    CompoundDocument document;
+    document.addSolidEdgeLink("JSite1", kWelle).addStream("Daten", fixture::Bytes(8000, 1));
+    const fixture::Bytes bytes = document.bytes();
+    for (const std::size_t extra : {1u, 100u, 511u}) {
+        SCOPED_TRACE(extra);
+        fixture::Bytes longer = bytes;
+        longer.resize(bytes.size() + extra, 0xAB);
+        EXPECT_EQ(storagesOf(readBytes(longer)), (std::vector<std::string>{"JSite1"}));
+    }
 }
 
 TEST(LinkObjects, ALinkStreamBeyondTheMiniStreamCutoffIsRead) {
@@ -168,9 +267,9 @@ TEST(LinkObjects, DamagedContainersAreBadFileFormat) {
         std::function<void(fixture::Bytes&)> apply;
     };
     const std::vector<Damage> damages = {
-        {"cut inside a sector",
+        {"cut by whole sectors",
          [](fixture::Bytes& b) {
-             b.resize(b.size() - 100);
+             b.resize(b.size() - 4096);
          }},
         {"cut to the header",
          [](fixture::Bytes& b) {
