@@ -4,8 +4,8 @@
 #include "platform/Error.h"
 #include "platform/ReferenceComponent.h"
 #include "platform/RevisionManager.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/CompoundFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +74,27 @@ TEST_F(LinkReaderServers, LinkedDocumentsAreTheResolvedLinksEachOnce) {
     EXPECT_EQ(fullNamesOf(*linked), (std::vector<std::string>{here, "C:\\Data\\Norm\\Mutter.par"}));
     EXPECT_EQ(references(assembly), fullNamesOf(*linked));
     EXPECT_EQ(trapError([&] { document->LinkedDocuments(1); })->number(), err::InvalidCall);
+}
+
+TEST_F(LinkReaderServers, AFamilyOfAssembliesGivesEachLinkedFileOnceInTheOrderFound) {
+    const std::string here = m_documents.file("Familie/Platte.psm", "x");
+    const std::string family = m_documents.at("Familie/Familie.asm");
+    const fixture::FixtureLink welle{"C:\\Familie\\Welle.par", "..\\Welle.par"};
+    const fixture::FixtureLink platte{"C:\\Familie\\Platte.psm", "..\\\\Platte.psm"};
+    fixture::CompoundDocument document;
+    document.addSolidEdgeLink("Master\x01/JSite38", welle)
+        .addSolidEdgeLink("Master\x01/JSite54", platte)
+        .addSolidEdgeLink("FamilyMember1/JSite54", platte)
+        .addSolidEdgeLink("FamilyMember2/JSite38", welle)
+        .addSolidEdgeLink("FamilyMember2/JSite94", {"C:\\Familie\\Stift.par", "..\\Stift.par"});
+    document.write(family);
+    const std::vector<std::string> expected = {"C:\\Familie\\Welle.par", here,
+                                               "C:\\Familie\\Stift.par"};
+    auto application = m_automation.create<RevisionManagerApplication>(kRevisionManagerProgId);
+    const auto linked = application->Open(family)->LinkedDocuments(0);
+    ASSERT_NE(linked, nullptr);
+    EXPECT_EQ(fullNamesOf(*linked), expected);
+    EXPECT_EQ(references(family), expected);
 }
 
 TEST_F(LinkReaderServers, ADocumentWithoutLinkObjectsHasNoCollection) {
