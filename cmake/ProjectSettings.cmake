@@ -16,7 +16,7 @@ endif()
 # A GoogleTest executable whose tests ctest lists one by one. GUI tests get a main that
 # creates the QApplication first.
 function(ostrevan_add_test name)
-    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBRARIES;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     if(ARG_GUI)
         set(test_main ostrevan_test_gui_main)
@@ -28,5 +28,5 @@ function(ostrevan_add_test name)
     target_compile_definitions(${name} PRIVATE
         OSTREVAN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}")
 endfunction()

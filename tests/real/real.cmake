@@ -1,0 +1,9 @@
+ostrevan_add_test(test_real
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/RealDocumentsTest.cpp
+    LIBRARIES ostrevan_test_disk ostrevan_links_command ostrevan_ole Qt6::Core
+    LABELS real
+)
+# Read in place, never copied into the repository.
+target_compile_definitions(test_real PRIVATE
+    OSTREVAN_REAL_DOCUMENTS="${CMAKE_SOURCE_DIR}/../shared/real")
