@@ -7,3 +7,14 @@ ostrevan_add_test(test_real
 # Read in place, never copied into the repository.
 target_compile_definitions(test_real PRIVATE
     OSTREVAN_REAL_DOCUMENTS="${CMAKE_SOURCE_DIR}/../shared/real")
+
+ostrevan_add_test(test_real_folder_scan
+    GUI
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/RealFolderScanTest.cpp
+    LIBRARIES ostrevan_test_disk ostrevan_app ostrevan_fs ostrevan_registry ostrevan_ole
+        ostrevan_test_fakes Qt6::Test
+    LABELS real
+)
+target_compile_definitions(test_real_folder_scan PRIVATE
+    OSTREVAN_REAL_DOCUMENTS="${CMAKE_SOURCE_DIR}/../shared/real")
