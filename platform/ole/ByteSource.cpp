@@ -1,0 +1,16 @@
+#include "platform/ole/ByteSource.h"
+
+#include <algorithm>
+
+namespace ostrevan {
+
+bool MemoryInput::read(std::uint64_t offset, std::span<std::uint8_t> target) {
+    if (offset > m_bytes.size() || target.size() > m_bytes.size() - offset) {
+        return false;
+    }
+    std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(offset), target.size(),
+                target.begin());
+    return true;
+}
+
+} // namespace ostrevan

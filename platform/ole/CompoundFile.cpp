@@ -1,0 +1,189 @@
+#include "platform/ole/CompoundFile.h"
+
+#include "platform/Error.h"
+#include "platform/Text.h"
+#include "platform/ole/ByteReader.h"
+
+#include <algorithm>
+
+namespace ostrevan {
+namespace {
+
+using cfb::kNoStream;
+
+// A directory entry as stored, with its links into the tree.
+struct StoredEntry {
+    CompoundEntry entry;
+    std::uint32_t left = kNoStream;
+    std::uint32_t right = kNoStream;
+    std::uint32_t child = kNoStream;
+};
+
+constexpr std::uint8_t kStorageType = 1;
+constexpr std::uint8_t kStreamType = 2;
+constexpr std::uint8_t kRootType = 5;
+
+// The entry in bytes; raises 321 when its name or type is not one a writer could have stored.
+StoredEntry parseEntry(std::span<const std::uint8_t> bytes, std::uint16_t majorVersion) {
+    ByteReader reader(bytes);
+    const auto name = reader.bytes(64);
+    const std::uint16_t nameBytes = reader.u16();
+    const auto type = reader.bytes(1);
+    reader.skip(1); // colour: the tree is enumerated whole, never searched
+    StoredEntry stored;
+    stored.left = reader.u32();
+    stored.right = reader.u32();
+    stored.child = reader.u32();
+    const auto classId = reader.bytes(16);
+    reader.skip(4 + 8 + 8); // state bits, creation and modification time
+    stored.entry.startSector = reader.u32();
+    const std::uint32_t sizeLow = reader.u32();
+    const std::uint32_t sizeHigh = reader.u32();
+    // Old writers left garbage in the high half of a version 3 size.
+    stored.entry.size = majorVersion == 3 ? sizeLow : (std::uint64_t{sizeHigh} << 32 | sizeLow);
+    const bool terminated = nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0 &&
+                            name[nameBytes - 2] == 0 && name[nameBytes - 1] == 0;
+
+    if (!reader.ok() || !terminated) {
+        raise(err::BadFileFormat);
+    }
+    switch (type[0]) {
+    case kStorageType:
+        stored.entry.kind = CompoundEntry::Kind::Storage;
+        break;
+    case kStreamType:
+        stored.entry.kind = CompoundEntry::Kind::Stream;
+        stored.child = kNoStream; // a stream has no children, whatever the field says
+        break;
+    case kRootType:
+        stored.entry.kind = CompoundEntry::Kind::Root;
+        break;
+    default:
+        raise(err::BadFileFormat);
+    }
+    // The name ends at its first NUL, which the length must cover.
+    std::size_t nameEnd = 0;
+    while (name[nameEnd] != 0 || name[nameEnd + 1] != 0) {
+        nameEnd += 2;
+    }
+    stored.entry.name = fromUtf16Le(name.first(nameEnd));
+    std::copy(classId.begin(), classId.end(), stored.entry.classId.begin());
+    return stored;
+}
+
+} // namespace
+
+CompoundFile::CompoundFile(ByteSource& input)
+    : m_header(cfb::readHeader(input)), m_sectors(input, m_header) {
+    readDirectory();
+}
+
+void CompoundFile::readDirectory() {
+    // The whole chain, so that every entry index can be checked against it.
+    const std::vector<std::uint32_t> directorySectors =
+        m_sectors.wholeChain(m_header.firstDirectorySector);
+    const std::uint32_t perSector = m_sectors.sectorBytes() / cfb::kDirectoryEntryBytes;
+    const std::uint64_t entryCount = std::uint64_t{directorySectors.size()} * perSector;
+    std::vector<bool> reached(static_cast<std::size_t>(entryCount));
+    const auto entryAt = [&](std::uint32_t id) {
+        if (id >= entryCount || reached[id]) {
+            raise(err::BadFileFormat);
+        }
+        reached[id] = true;
+        std::array<std::uint8_t, cfb::kDirectoryEntryBytes> bytes{};
+        m_sectors.read(directorySectors[id / perSector], id % perSector * cfb::kDirectoryEntryBytes,
+                       bytes);
+        return parseEntry(bytes, m_header.majorVersion);
+    };
+
+    StoredEntry root = entryAt(0);
+    if (root.entry.kind != CompoundEntry::Kind::Root || root.left != kNoStream ||
+        root.right != kNoStream) {
+        raise(err::BadFileFormat);
+    }
+    m_sectors.setMiniStream(root.entry.startSector, root.entry.size);
+    m_entries.push_back(std::move(root.entry));
+    // The child tree of each storage in turn, breadth first, so that its children end up
+    // side by side; each tree in order, iteratively, however deep it is.
+    std::vector<std::uint32_t> childTrees{root.child};
+    std::vector<StoredEntry> path;
+    for (std::size_t parent = 0; parent < m_entries.size(); ++parent) {
+        m_entries[parent].firstChild = m_entries.size();
+        std::uint32_t next = childTrees[parent];
+        while (next != kNoStream || !path.empty()) {
+            for (; next != kNoStream; next = path.back().left) {
+                path.push_back(entryAt(next));
+                if (path.back().entry.kind == CompoundEntry::Kind::Root) {
+                    raise(err::BadFileFormat);
+                }
+            }
+            StoredEntry stored = std::move(path.back());
+            path.pop_back();
+            next = stored.right;
+            stored.entry.parent = parent;
+            childTrees.push_back(stored.child);
+            m_entries.push_back(std::move(stored.entry));
+        }
+        m_entries[parent].childCount = m_entries.size() - m_entries[parent].firstChild;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> CompoundFile::read(const CompoundEntry& stream,
+                                                            std::uint64_t maxBytes) {
+    if (stream.kind != CompoundEntry::Kind::Stream) {
+        return std::nullopt;
+    }
+    const auto count = static_cast<std::size_t>(std::min(stream.size, maxBytes));
+    if (stream.size < cfb::kMiniStreamCutoff) {
+        return readMini(stream, count);
+    }
+    if (stream.size > m_sectors.count() * m_sectors.sectorBytes()) {
+        return std::nullopt;
+    }
+    return readRegular(stream, count);
+}
+
+std::optional<std::vector<std::uint8_t>> CompoundFile::readRegular(const CompoundEntry& stream,
+                                                                   std::size_t count) {
+    const std::uint32_t sectorBytes = m_sectors.sectorBytes();
+    const auto sectors = m_sectors.chain(
+        stream.startSector, (count + sectorBytes - 1) / sectorBytes, cfb::Sectors::Unit::Sector);
+    if (!sectors) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(count);
+    // Sectors that follow each other in the file are read together.
+    for (std::size_t first = 0; first < sectors->size();) {
+        std::size_t last = first + 1;
+        while (last < sectors->size() && (*sectors)[last] == (*sectors)[last - 1] + 1) {
+            ++last;
+        }
+        const std::size_t begin = first * sectorBytes;
+        const std::size_t end = std::min<std::size_t>(last * sectorBytes, count);
+        m_sectors.read((*sectors)[first], 0, std::span(bytes).subspan(begin, end - begin));
+        first = last;
+    }
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> CompoundFile::readMini(const CompoundEntry& stream,
+                                                                std::size_t count) {
+    const auto sectors = m_sectors.chain(
+        stream.startSector, (count + cfb::kMiniSectorBytes - 1) / cfb::kMiniSectorBytes,
+        cfb::Sectors::Unit::MiniSector);
+    if (!sectors) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(count);
+    for (std::size_t i = 0; i < sectors->size(); ++i) {
+        const std::size_t begin = i * cfb::kMiniSectorBytes;
+        const auto piece = std::span(bytes).subspan(
+            begin, std::min<std::size_t>(cfb::kMiniSectorBytes, count - begin));
+        if (!m_sectors.readMini((*sectors)[i], piece)) {
+            return std::nullopt;
+        }
+    }
+    return bytes;
+}
+
+} // namespace ostrevan

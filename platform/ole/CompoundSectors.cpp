@@ -1,0 +1,191 @@
+#include "platform/ole/CompoundSectors.h"
+
+#include "platform/Error.h"
+
+#include <algorithm>
+#include <array>
+
+namespace ostrevan::cfb {
+namespace {
+
+std::uint32_t littleEndian32(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+// Whether a walk came back to a sector it had passed: a chain that does never ends.
+bool loops(std::vector<std::uint32_t> sectors) {
+    std::sort(sectors.begin(), sectors.end());
+    return std::adjacent_find(sectors.begin(), sectors.end()) != sectors.end();
+}
+
+} // namespace
+
+Sectors::Sectors(ByteSource& input, const Header& header)
+    : m_input(input), m_header(header),
+      m_count(input.size() <= header.sectorBytes() ? 0 : (input.size() - 1) / header.sectorBytes()),
+      m_entriesPerSector(header.sectorBytes() / 4) {
+    // Counts of table sectors that the file cannot hold.
+    if (header.fatSectors > m_count || header.difatSectors > m_count ||
+        header.miniFatSectors > m_count) {
+        raise(err::BadFileFormat);
+    }
+}
+
+void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::uint8_t> target) {
+    const std::uint64_t start = (std::uint64_t{sector} + 1) * sectorBytes() + offset;
+    const std::uint64_t size = m_input.size();
+    const std::size_t present =
+        start >= size
+            ? 0
+            : static_cast<std::size_t>(std::min<std::uint64_t>(target.size(), size - start));
+    if (present > 0 && !m_input.read(start, target.first(present))) {
+        raise(err::BadFileFormat);
+    }
+    std::fill(target.begin() + static_cast<std::ptrdiff_t>(present), target.end(), 0);
+}
+
+void Sectors::load(TableSector& table, std::uint64_t index, std::uint32_t sector) {
+    std::vector<std::uint8_t> bytes(sectorBytes());
+    read(sector, 0, bytes);
+    table.entries.resize(m_entriesPerSector);
+    for (std::uint32_t i = 0; i < m_entriesPerSector; ++i) {
+        table.entries[i] = littleEndian32(&bytes[std::size_t{i} * 4]);
+    }
+    table.index = index;
+}
+
+std::uint32_t Sectors::difatSectorAt(std::uint64_t index) {
+    if (index >= m_header.difatSectors) {
+        raise(err::BadFileFormat);
+    }
+    while (m_difatChain.size() <= index) {
+        std::uint32_t sector = m_header.firstDifatSector;
+        if (!m_difatChain.empty()) {
+            std::array<std::uint8_t, 4> next{};
+            read(m_difatChain.back(), sectorBytes() - 4, next);
+            sector = littleEndian32(next.data());
+        }
+        if (!holds(sector)) {
+            raise(err::BadFileFormat);
+        }
+        m_difatChain.push_back(sector);
+    }
+    return m_difatChain[static_cast<std::size_t>(index)];
+}
+
+std::uint32_t Sectors::fatSectorAt(std::uint64_t index) {
+    if (index >= m_header.fatSectors) {
+        raise(err::BadFileFormat);
+    }
+    std::uint32_t sector = 0;
+    if (index < kHeaderDifatEntries) {
+        sector = m_header.difat[static_cast<std::size_t>(index)];
+    } else {
+        // Each DIFAT sector lists one FAT sector less than it could: its last entry links on.
+        const std::uint64_t perDifatSector = m_entriesPerSector - 1;
+        const std::uint64_t beyond = index - kHeaderDifatEntries;
+        std::array<std::uint8_t, 4> entry{};
+        read(difatSectorAt(beyond / perDifatSector),
+             static_cast<std::uint32_t>(beyond % perDifatSector * 4), entry);
+        sector = littleEndian32(entry.data());
+    }
+    if (!holds(sector)) {
+        raise(err::BadFileFormat);
+    }
+    return sector;
+}
+
+std::uint32_t Sectors::next(std::uint32_t sector) {
+    const std::uint64_t index = sector / m_entriesPerSector;
+    if (m_fat.index != index) {
+        load(m_fat, index, fatSectorAt(index));
+    }
+    return m_fat.entries[sector % m_entriesPerSector];
+}
+
+std::vector<std::uint32_t> Sectors::wholeChain(std::uint32_t start) {
+    std::vector<std::uint32_t> sectors;
+    // A chain longer than the file has sectors loops.
+    for (std::uint32_t sector = start; sector != kEndOfChain; sector = next(sector)) {
+        if (!holds(sector) || sectors.size() >= m_count) {
+            raise(err::BadFileFormat);
+        }
+        sectors.push_back(sector);
+    }
+    return sectors;
+}
+
+std::optional<std::vector<std::uint32_t>> Sectors::chain(std::uint32_t start, std::uint64_t length,
+                                                         Unit unit) {
+    const bool mini = unit == Unit::MiniSector;
+    if (length > (mini ? m_miniStreamSize / kMiniSectorBytes + 1 : m_count)) {
+        return std::nullopt;
+    }
+    std::vector<std::uint32_t> sectors;
+    sectors.reserve(static_cast<std::size_t>(length));
+    for (std::uint32_t sector = start; sectors.size() < length;
+         sector = mini ? nextMini(sector) : next(sector)) {
+        if (!(mini ? holdsMini(sector) : holds(sector))) {
+            return std::nullopt;
+        }
+        sectors.push_back(sector);
+        if (sectors.size() == length) {
+            break;
+        }
+    }
+    return loops(sectors) ? std::nullopt : std::optional(std::move(sectors));
+}
+
+void Sectors::setMiniStream(std::uint32_t start, std::uint64_t size) {
+    m_miniStreamStart = start;
+    m_miniStreamSize = size;
+}
+
+const std::vector<std::uint32_t>& Sectors::miniStreamSectors() {
+    if (!m_miniStreamChain) {
+        m_miniStreamChain = wholeChain(m_miniStreamStart);
+        if (m_miniStreamSize > std::uint64_t{m_miniStreamChain->size()} * sectorBytes()) {
+            raise(err::BadFileFormat);
+        }
+    }
+    return *m_miniStreamChain;
+}
+
+bool Sectors::holdsMini(std::uint32_t miniSector) const {
+    return miniSector <= kMaxRegularSector &&
+           std::uint64_t{miniSector} * kMiniSectorBytes < m_miniStreamSize;
+}
+
+std::uint32_t Sectors::nextMini(std::uint32_t miniSector) {
+    const std::uint64_t index = miniSector / m_entriesPerSector;
+    if (m_miniFat.index != index) {
+        if (!m_miniFatChain) {
+            // Its length is declared in the header; a chain that runs on has been broken
+            // into.
+            m_miniFatChain = wholeChain(m_header.firstMiniFatSector);
+            if (m_miniFatChain->size() != m_header.miniFatSectors) {
+                raise(err::BadFileFormat);
+            }
+        }
+        if (index >= m_miniFatChain->size()) {
+            raise(err::BadFileFormat);
+        }
+        load(m_miniFat, index, (*m_miniFatChain)[static_cast<std::size_t>(index)]);
+    }
+    return m_miniFat.entries[miniSector % m_entriesPerSector];
+}
+
+bool Sectors::readMini(std::uint32_t miniSector, std::span<std::uint8_t> target) {
+    const std::uint64_t position = std::uint64_t{miniSector} * kMiniSectorBytes;
+    if (position + target.size() > m_miniStreamSize) {
+        return false;
+    }
+    const std::vector<std::uint32_t>& sectors = miniStreamSectors();
+    read(sectors[static_cast<std::size_t>(position / sectorBytes())],
+         static_cast<std::uint32_t>(position % sectorBytes()), target);
+    return true;
+}
+
+} // namespace ostrevan::cfb

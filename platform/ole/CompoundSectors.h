@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/ole/ByteSource.h"
+#include "platform/ole/CompoundHeader.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace ostrevan::cfb {
+
+// The sectors of a compound file, its allocation tables and its mini stream. A table sector
+// is read when a chain first needs it, one at a time, never the whole table. Raises 321 when
+// the structure itself is damaged: a FAT sector that the header's count or the DIFAT does
+// not provide, a mini FAT or mini stream chain that breaks or loops, a sector the file does
+// not hold.
+class Sectors final {
+public:
+    Sectors(ByteSource& input, const Header& header);
+
+    std::uint32_t sectorBytes() const { return m_header.sectorBytes(); }
+    // How many sectors the file holds, the last one possibly cut short.
+    std::uint64_t count() const { return m_count; }
+    bool holds(std::uint32_t sector) const {
+        return sector <= kMaxRegularSector && sector < m_count;
+    }
+    // Bytes of consecutive sectors the file holds, from offset within the first on; what
+    // lies past the end of the file reads as zeros. Raises 321 when the file cannot be read.
+    void read(std::uint32_t sector, std::uint32_t offset, std::span<std::uint8_t> target);
+
+    // A chain of structure followed to its end; raises 321 when it breaks or loops.
+    std::vector<std::uint32_t> wholeChain(std::uint32_t start);
+    // The first length sectors (or mini sectors) of a stream's chain; nothing when the chain
+    // breaks before (ends early, holds a special value or a sector the file or the mini
+    // stream does not hold) or loops.
+    enum class Unit { Sector, MiniSector };
+    std::optional<std::vector<std::uint32_t>> chain(std::uint32_t start, std::uint64_t length,
+                                                    Unit unit);
+
+    // The mini stream is the root entry's data.
+    void setMiniStream(std::uint32_t start, std::uint64_t size);
+    // Bytes of a mini sector, from its start; false when they run past the mini stream's
+    // size.
+    bool readMini(std::uint32_t miniSector, std::span<std::uint8_t> target);
+
+private:
+    // One sector of a table, decoded; chains mostly run through a table in order.
+    struct TableSector {
+        std::uint64_t index = ~std::uint64_t{0};
+        std::vector<std::uint32_t> entries;
+    };
+    std::uint32_t next(std::uint32_t sector);
+    std::uint32_t nextMini(std::uint32_t miniSector);
+    bool holdsMini(std::uint32_t miniSector) const;
+    std::uint32_t fatSectorAt(std::uint64_t index);
+    std::uint32_t difatSectorAt(std::uint64_t index);
+    void load(TableSector& table, std::uint64_t index, std::uint32_t sector);
+    const std::vector<std::uint32_t>& miniStreamSectors();
+
+    ByteSource& m_input;
+    const Header m_header;
+    std::uint64_t m_count;
+    std::uint32_t m_entriesPerSector;
+    TableSector m_fat;
+    TableSector m_miniFat;
+    std::vector<std::uint32_t> m_difatChain;
+    std::optional<std::vector<std::uint32_t>> m_miniFatChain;
+    std::uint32_t m_miniStreamStart = kEndOfChain;
+    std::uint64_t m_miniStreamSize = 0;
+    std::optional<std::vector<std::uint32_t>> m_miniStreamChain;
+};
+
+} // namespace ostrevan::cfb
