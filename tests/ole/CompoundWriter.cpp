@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace ostrevan::test {
 namespace {
@@ -29,20 +30,14 @@ std::uint32_t sectorsFor(std::uint64_t bytes, std::uint32_t unit) {
 }
 
 // The directory's order: shorter names first, then by upper-cased code units.
-bool nameBefore(const std::string& a, const std::string& b) {
-    const Bytes left = toUtf16Le(a);
-    const Bytes right = toUtf16Le(b);
-    if (left.size() != right.size()) {
-        return left.size() < right.size();
+std::pair<std::size_t, std::u16string> sortKey(const std::string& name) {
+    const Bytes utf16 = toUtf16Le(name);
+    std::u16string key;
+    for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
+        const int unit = utf16[i] | (utf16[i + 1] << 8);
+        key.push_back(static_cast<char16_t>(unit < 0x80 ? std::toupper(unit) : unit));
     }
-    for (std::size_t i = 0; i < left.size(); i += 2) {
-        const int l = std::toupper(left[i] | (left[i + 1] << 8));
-        const int r = std::toupper(right[i] | (right[i + 1] << 8));
-        if (l != r) {
-            return l < r;
-        }
-    }
-    return false;
+    return {key.size(), key};
 }
 
 } // namespace
@@ -71,7 +66,7 @@ std::uint32_t CompoundWriter::addStream(std::uint32_t parent, const std::string&
     return add(parent, name, 2, std::move(bytes));
 }
 
-std::uint32_t CompoundWriter::linkTree(std::vector<std::uint32_t> sorted, std::size_t begin,
+std::uint32_t CompoundWriter::linkTree(const std::vector<std::uint32_t>& sorted, std::size_t begin,
                                        std::size_t end) {
     if (begin == end) {
         return kFree;
@@ -107,10 +102,16 @@ Bytes CompoundWriter::bytes() {
         entry.left = entry.right = entry.child = kFree;
     }
     for (Entry& entry : m_entries) {
-        std::vector<std::uint32_t> sorted = entry.children;
-        std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return nameBefore(m_entries[a].name, m_entries[b].name);
-        });
+        std::vector<std::pair<std::pair<std::size_t, std::u16string>, std::uint32_t>> keyed;
+        for (const std::uint32_t child : entry.children) {
+            keyed.emplace_back(sortKey(m_entries[child].name), child);
+        }
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::uint32_t> sorted;
+        for (const auto& [key, child] : keyed) {
+            sorted.push_back(child);
+        }
         entry.child = linkTree(sorted, 0, sorted.size());
     }
 

@@ -56,7 +56,8 @@ private:
     };
     std::uint32_t add(std::uint32_t parent, const std::string& name, std::uint8_t type,
                       Bytes bytes);
-    std::uint32_t linkTree(std::vector<std::uint32_t> sorted, std::size_t begin, std::size_t end);
+    std::uint32_t linkTree(const std::vector<std::uint32_t>& sorted, std::size_t begin,
+                           std::size_t end);
     std::uint32_t chain(std::uint32_t count, std::vector<std::uint32_t>& table,
                         std::uint32_t& next);
 

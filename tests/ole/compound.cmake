@@ -11,6 +11,7 @@ target_link_libraries(ostrevan_test_compound PUBLIC ostrevan_settings ostrevan_o
 ostrevan_add_test(test_compound
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/CompoundDifferentialTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/CompoundFileTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
     LIBRARIES ostrevan_test_compound ostrevan_test_disk ostrevan_test_fixtures Qt6::Core
 )
