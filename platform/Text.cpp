@@ -186,6 +186,29 @@ std::string fromUtf16Le(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
+bool isUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        // A replacement character in the text itself takes three bytes.
+        if (decodeUtf8(text, pos) == 0xFFFD && pos - start == 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string validUtf8(std::string_view text) {
+    if (isUtf8(text)) {
+        return std::string(text);
+    }
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t pos = 0; pos < text.size();) {
+        appendUtf8(out, decodeUtf8(text, pos));
+    }
+    return out;
+}
+
 std::vector<std::uint8_t> toUtf16Le(std::string_view utf8) {
     std::vector<std::uint8_t> out;
     out.reserve(utf8.size() * 2);

@@ -21,6 +21,11 @@ std::string toWindows1252(std::string_view utf8);
 // control characters of the same value, as Windows does.
 std::string fromWindows1252(std::string_view bytes);
 
+// Whether text is well-formed UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF).
+bool isUtf8(std::string_view text);
+// The text with every byte that is not part of well-formed UTF-8 replaced by U+FFFD.
+std::string validUtf8(std::string_view text);
+
 // UTF-16LE bytes to UTF-8; an odd last byte is dropped, unpaired surrogates become U+FFFD.
 std::string fromUtf16Le(std::span<const std::uint8_t> bytes);
 // UTF-8 to UTF-16LE bytes without a terminating NUL; invalid bytes become U+FFFD.

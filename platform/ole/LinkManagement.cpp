@@ -2,8 +2,6 @@
 
 #include "platform/Text.h"
 
-#include <glib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -30,9 +28,7 @@ std::string_view trimmed(std::string_view text) {
 }
 
 std::string decoded(std::string_view line) {
-    return g_utf8_validate(line.data(), static_cast<gssize>(line.size()), nullptr)
-               ? std::string(line)
-               : fromWindows1252(line);
+    return isUtf8(line) ? std::string(line) : fromWindows1252(line);
 }
 
 class Parser final {

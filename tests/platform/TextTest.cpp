@@ -30,6 +30,30 @@ TEST(Text, Windows1252RoundTrip) {
     EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
 }
 
+TEST(Text, RecognisesWellFormedUtf8) {
+    for (const char* text : {"", "Welle.par", "Größe", "\xEF\xBF\xBD", "\xF0\x9F\x94\xA9"}) {
+        EXPECT_TRUE(isUtf8(text)) << text;
+    }
+    // Windows-1252, a cut sequence, an overlong slash, a surrogate, beyond U+10FFFF.
+    for (const char* text : {"Gr\xF6\xDF"
+                             "e",
+                             "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(isUtf8(text)) << text;
+    }
+}
+
+TEST(Text, ReplacesWhatIsNotUtf8ByteByByte) {
+    EXPECT_EQ(validUtf8("Größe"), "Größe");
+    EXPECT_EQ(validUtf8("Gr\xF6\xDF"
+                        "e"),
+              "Gr\uFFFD\uFFFDe");
+    EXPECT_EQ(validUtf8("a\xC3"), "a\uFFFD");
+    EXPECT_EQ(validUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");
+    for (const char* text : {"Welle.par", "\xE4\xC3\xA4\xF0\x9F", "\xC0\xAF/"}) {
+        EXPECT_EQ(validUtf8(text), fromUtf16Le(toUtf16Le(text))) << text;
+    }
+}
+
 TEST(Text, CuttingCountsCharacters) {
     EXPECT_EQ(characterCount("Grüße"), 5);
     EXPECT_EQ(leftText("Ärger", 1), "Ä");
