@@ -14,9 +14,10 @@ if(OSTREVAN_SANITIZE)
 endif()
 
 # A GoogleTest executable whose tests ctest lists one by one. GUI tests get a main that
-# creates the QApplication first.
+# creates the QApplication first. LABELS let ctest -L select them (real, slow); an
+# ENVIRONMENT_MODIFICATION (one, such as TMPDIR=set:/dev/shm) changes their environment.
 function(ostrevan_add_test name)
-    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBRARIES;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "ENVIRONMENT_MODIFICATION" "SOURCES;LIBRARIES;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     if(ARG_GUI)
         set(test_main ostrevan_test_gui_main)
@@ -27,6 +28,18 @@ function(ostrevan_add_test name)
         ${ARG_LIBRARIES})
     target_compile_definitions(${name} PRIVATE
         OSTREVAN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}")
+    set(properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    if(ARG_LABELS)
+        list(APPEND properties LABELS "${ARG_LABELS}")
+    endif()
+    if(ARG_ENVIRONMENT_MODIFICATION)
+        list(APPEND properties ENVIRONMENT_MODIFICATION ${ARG_ENVIRONMENT_MODIFICATION})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
+
+# The tests of real processes check locks and kills, not the disk: a temporary folder in
+# memory, where there is one, keeps their thousands of fsync calls cheap.
+if(EXISTS /dev/shm)
+    set(OSTREVAN_PROCESS_TEST_ENVIRONMENT TMPDIR=set:/dev/shm)
+endif()

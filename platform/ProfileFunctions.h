@@ -28,7 +28,8 @@ public:
     // Copies into lpReturnedString, NUL-terminated and cut to its size:
     // - the key's value (blanks around it and one pair of enclosing quotes removed), or
     //   lpDefault without its trailing blanks when there is no such key;
-    // - with a NULL key, the names of the section's keys;
+    // - with a NULL key, the names of the section's keys (lpDefault as for a missing key when
+    //   there is no such section);
     // - with a NULL section, the names of all sections;
     // a list holds each name followed by a NUL, and a second NUL at its end; a list cut to
     // the buffer ends in two NULs. Returns the bytes stored before the final NUL (size - 2
@@ -40,9 +41,10 @@ public:
 
     // Writes the key's value; a NULL value deletes the key, a NULL key the whole section.
     // Lines the write does not concern keep every byte. The file is replaced as a whole
-    // (old or new, never a cut one). false when the write cannot be done: no such folder,
-    // no permission, a full disk, or a name or value that would break the file's structure
-    // (a line break; "=" or a leading "[" in a key; "]" in a section).
+    // (old or new, never a cut one), and writes from several processes are serialised, so
+    // that none that reported success is lost. false when the write cannot be done: no such
+    // folder, no permission, a read-only file, a full disk, or a name or value that would
+    // break the file's structure (a line break; "=" or a leading "[" in a key).
     virtual bool WritePrivateProfileString(std::string_view lpAppName, AnsiArgument lpKeyName,
                                            AnsiArgument lpString, std::string_view lpFileName) = 0;
 

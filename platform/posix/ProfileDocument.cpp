@@ -89,7 +89,8 @@ ProfileDocument::Line ProfileDocument::parseLine(std::string text, std::string e
     if (rest.empty()) {
         return line;
     }
-    if (const std::size_t close = rest.find(']'); rest.front() == '[' && close != rest.npos) {
+    // The name runs to the line's last "]": "[b]c]" names the section "b]c".
+    if (const std::size_t close = rest.rfind(']'); rest.front() == '[' && close != rest.npos) {
         line.kind = Kind::Header;
         line.name = trimmed(rest.substr(1, close - 1));
         return line;
@@ -133,6 +134,10 @@ std::optional<std::size_t> ProfileDocument::findKey(std::size_t header,
     return std::nullopt;
 }
 
+bool ProfileDocument::hasSection(std::string_view section) const {
+    return findSection(section).has_value();
+}
+
 std::vector<std::string> ProfileDocument::sectionNames() const {
     std::vector<std::string> names;
     for (const Line& line : m_lines) {
@@ -151,8 +156,8 @@ std::vector<std::string> ProfileDocument::keyNames(std::string_view section) con
     }
     for (std::size_t i = *header + 1, end = sectionEnd(*header); i < end; ++i) {
         const Line& line = m_lines[i];
-        if (line.kind == Kind::Entry && line.equals && !line.name.empty() &&
-            !isComment(line.name)) {
+        // "=value" is a key with an empty name, and listed as one.
+        if (line.kind == Kind::Entry && line.equals && !isComment(line.name)) {
             names.push_back(line.name);
         }
     }

@@ -16,9 +16,11 @@ class ProfileDocument final {
 public:
     explicit ProfileDocument(std::string_view bytes);
 
+    bool hasSection(std::string_view section) const;
     // Every section header's name, duplicates included, in file order.
     std::vector<std::string> sectionNames() const;
-    // The names of the keys of the section that have a value; comments left out.
+    // The names of the keys of the section that have a "=", the empty name too; comments
+    // left out.
     std::vector<std::string> keyNames(std::string_view section) const;
     // The key's value without the blanks around it; nothing when the key is missing or its
     // line has no "=".

@@ -103,7 +103,7 @@ bool hasLineBreak(std::string_view text) {
 
 // Such a write would make lines that read back as other keys or sections.
 bool breaksStructure(std::string_view section, AnsiArgument key, AnsiArgument value) {
-    if (hasLineBreak(section) || section.find(']') != std::string_view::npos) {
+    if (hasLineBreak(section)) {
         return true;
     }
     if (key) {
@@ -148,10 +148,11 @@ std::uint32_t ProfileEngine::GetPrivateProfileString(AnsiArgument lpAppName, Ans
     if (!lpAppName) {
         return copyList(document.sectionNames(), lpReturnedString);
     }
-    if (!lpKeyName) {
+    // A missing section gives the default for its key list too.
+    if (!lpKeyName && document.hasSection(*lpAppName)) {
         return copyList(document.keyNames(*lpAppName), lpReturnedString);
     }
-    if (const auto value = document.value(*lpAppName, *lpKeyName)) {
+    if (const auto value = lpKeyName ? document.value(*lpAppName, *lpKeyName) : std::nullopt) {
         return copyText(unquoted(*value), lpReturnedString);
     }
     return copyText(withoutTrailingSpaces(lpDefault.value_or("")), lpReturnedString);
@@ -163,10 +164,17 @@ bool ProfileEngine::WritePrivateProfileString(std::string_view lpAppName, AnsiAr
     if (path.empty() || breaksStructure(lpAppName, lpKeyName, lpString)) {
         return false;
     }
-    const ProfileFileContents old = readProfileFile(path);
+    const auto target = profileWriteTarget(path);
+    if (!target || !profileFolderExists(*target)) {
+        return false;
+    }
+    const ProfileWriteLock lock(*target);
+    if (!lock.held()) {
+        return false;
+    }
+    const ProfileFileContents old = readProfileFile(*target);
     // Writing over a file that could not be read would lose it.
-    if (old.state == ProfileFileContents::State::Unreadable ||
-        (old.state == ProfileFileContents::State::Missing && !profileFolderExists(path))) {
+    if (old.state == ProfileFileContents::State::Unreadable) {
         return false;
     }
     ProfileDocument document(old.bytes);
@@ -181,7 +189,7 @@ bool ProfileEngine::WritePrivateProfileString(std::string_view lpAppName, AnsiAr
     } else {
         document.setValue(lpAppName, *lpKeyName, *lpString);
     }
-    return replaceProfileFile(path, document.bytes(), m_beforeReplace);
+    return replaceProfileFile(*target, document.bytes(), m_beforeReplace);
 }
 
 } // namespace ostrevan

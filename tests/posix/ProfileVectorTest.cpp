@@ -13,7 +13,6 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -33,16 +32,6 @@ void writeBytes(const fs::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << "cannot write " << file;
-}
-
-// Sorted, so that nothing depends on directory order.
-std::vector<std::string> folderNames(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 struct VectorCase {
@@ -214,8 +203,8 @@ TEST_P(ProfileVectorTest, BehavesAsRecorded) {
                 localPath(after[QStringLiteral("path")].toString().toStdString()).parent_path());
         }
     }
-    const std::vector<std::string> configBefore = folderNames(m_config);
-    const std::vector<std::string> cwdBefore = folderNames(m_oracle / "cwd");
+    const std::vector<std::string> configBefore = test::folderNames(m_config);
+    const std::vector<std::string> cwdBefore = test::folderNames(m_oracle / "cwd");
 
     int index = 0;
     for (const QJsonValue& callValue : vectorCase.json[QStringLiteral("calls")].toArray()) {
@@ -274,8 +263,8 @@ TEST_P(ProfileVectorTest, BehavesAsRecorded) {
             EXPECT_EQ(fs::exists(m_config / name), listed["windows_directory"]) << where;
             EXPECT_EQ(fs::exists(m_oracle / "cwd" / name), listed["current_directory"]) << where;
         } else if (call[QStringLiteral("observe")].toString() == QStringLiteral("side_effects")) {
-            EXPECT_EQ(folderNames(m_config), configBefore) << where;
-            EXPECT_EQ(folderNames(m_oracle / "cwd"), cwdBefore) << where;
+            EXPECT_EQ(test::folderNames(m_config), configBefore) << where;
+            EXPECT_EQ(test::folderNames(m_oracle / "cwd"), cwdBefore) << where;
         } else {
             ADD_FAILURE() << where << ": unknown call " << fn;
         }

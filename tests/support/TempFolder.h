@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ostrevan::test {
 
@@ -32,5 +33,8 @@ private:
 
 // The file's bytes; fails the test when it cannot be read.
 std::string readBytes(const std::string& path);
+
+// The names in a folder, sorted, so that nothing depends on directory order.
+std::vector<std::string> folderNames(const std::string& folder);
 
 } // namespace ostrevan::test
