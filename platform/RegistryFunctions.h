@@ -53,6 +53,7 @@ inline constexpr std::int32_t NotEnoughMemory = 8;
 inline constexpr std::int32_t LockViolation = 33;
 inline constexpr std::int32_t InvalidParameter = 87;
 inline constexpr std::int32_t DiskFull = 112;
+inline constexpr std::int32_t BadPathname = 161;
 inline constexpr std::int32_t InsufficientBuffer = 122;
 inline constexpr std::int32_t MoreData = 234;
 inline constexpr std::int32_t NoMoreItems = 259;
@@ -79,11 +80,14 @@ class RegistryFunctions {
 public:
     virtual ~RegistryFunctions() = default;
 
-    // 0 and the new handle in *phkResult; 2 when the key does not exist.
+    // 0 and the new handle in *phkResult; 2 when the key does not exist; 161 for a path that
+    // begins with a separator, 87 for an empty level inside it or a level over 255
+    // characters. Separators at the path's end are ignored.
     virtual std::int32_t RegOpenKeyEx(HKEY hKey, const char* lpSubKey, std::uint32_t ulOptions,
                                       std::uint32_t samDesired, HKEY* phkResult) = 0;
     // Creates every missing level of lpSubKey at once; *lpdwDisposition (if given) tells
-    // whether the key was created or opened.
+    // whether the key was created or opened. 87 for a key more than 512 levels below its
+    // root; paths as for RegOpenKeyEx.
     virtual std::int32_t RegCreateKeyEx(HKEY hKey, const char* lpSubKey, std::uint32_t Reserved,
                                         const char* lpClass, std::uint32_t dwOptions,
                                         std::uint32_t samDesired, const void* lpSecurityAttributes,
@@ -93,12 +97,14 @@ public:
     virtual std::int32_t RegQueryValueEx(HKEY hKey, const char* lpValueName,
                                          std::uint32_t* lpReserved, std::uint32_t* lpType,
                                          unsigned char* lpData, std::uint32_t* lpcbData) = 0;
-    // Writes the cbData bytes as they are, with the type code as given.
+    // Writes the cbData bytes with the type code as given; text types (1, 2, 7) whose bytes
+    // do not end in a NUL get one. 87 for a name over 16,383 characters.
     virtual std::int32_t RegSetValueEx(HKEY hKey, const char* lpValueName, std::uint32_t Reserved,
                                        std::uint32_t dwType, const unsigned char* lpData,
                                        std::uint32_t cbData) = 0;
     virtual std::int32_t RegDeleteValue(HKEY hKey, const char* lpValueName) = 0;
     // Counts and maximum lengths; names in characters without terminator, data in bytes.
+    // Any handle may ask, whatever its access rights.
     virtual std::int32_t
     RegQueryInfoKey(HKEY hKey, char* lpClass, std::uint32_t* lpcchClass, std::uint32_t* lpReserved,
                     std::uint32_t* lpcSubKeys, std::uint32_t* lpcbMaxSubKeyLen,
@@ -110,7 +116,8 @@ public:
                                       std::uint32_t* lpcchName, std::uint32_t* lpReserved,
                                       char* lpClass, std::uint32_t* lpcchClass,
                                       FileTime* lpftLastWriteTime) = 0;
-    // Values in the order they were first written; 259 past the end.
+    // Values in the order they were first written; 259 past the end. A name buffer too small
+    // gets the name cut to it, with its NUL, and 234.
     virtual std::int32_t RegEnumValue(HKEY hKey, std::uint32_t dwIndex, char* lpValueName,
                                       std::uint32_t* lpcchValueName, std::uint32_t* lpReserved,
                                       std::uint32_t* lpType, unsigned char* lpData,

@@ -52,6 +52,7 @@ std::int32_t readCode(int sqliteCode) {
     case SQLITE_OK:
         return winerror::Success;
     case SQLITE_NOMEM:
+    case SQLITE_TOOBIG:
         return winerror::NotEnoughMemory;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -288,9 +289,36 @@ void RegistryDatabase::dropCaches() {
     m_valueCache.clear();
 }
 
-// Runs body (returning an SQLite code) inside its own committed transaction. *outcome lets
-// body report a result of its own, such as a missing value.
+// Runs body (returning an SQLite code) inside its own committed transaction, or inside the
+// one allOrNothing runs. *outcome lets body report a result of its own, such as a missing
+// value.
 template <class Body> std::int32_t RegistryDatabase::write(Body body) {
+    if (m_readOnly) {
+        return winerror::AccessDenied;
+    }
+    const bool own = sqlite3_get_autocommit(m_db.get()) != 0;
+    int rc =
+        own ? sqlite3_exec(m_db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) : SQLITE_OK;
+    if (rc != SQLITE_OK) {
+        return writeCode(rc);
+    }
+    std::int32_t outcome = winerror::Success;
+    rc = body(&outcome);
+    if (own && rc == SQLITE_OK) {
+        rc = sqlite3_exec(m_db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    }
+    if (own && rc != SQLITE_OK) {
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    m_writeFailed = m_writeFailed || rc != SQLITE_OK;
+    dropCaches();
+    return rc == SQLITE_OK ? outcome : writeCode(rc);
+}
+
+std::int32_t RegistryDatabase::allOrNothing(const std::function<std::int32_t()>& steps) {
+    if (sqlite3_get_autocommit(m_db.get()) == 0) {
+        return steps();
+    }
     if (m_readOnly) {
         return winerror::AccessDenied;
     }
@@ -298,16 +326,21 @@ template <class Body> std::int32_t RegistryDatabase::write(Body body) {
     if (rc != SQLITE_OK) {
         return writeCode(rc);
     }
-    std::int32_t outcome = winerror::Success;
-    rc = body(&outcome);
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(m_db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    m_writeFailed = false;
+    std::int32_t outcome = steps();
+    // A write that failed inside may have done part of its work: none of it is kept.
+    if (outcome == winerror::Success && m_writeFailed) {
+        outcome = winerror::CannotWrite;
     }
-    if (rc != SQLITE_OK) {
+    if (outcome == winerror::Success) {
+        rc = sqlite3_exec(m_db.get(), "COMMIT", nullptr, nullptr, nullptr);
+        outcome = rc == SQLITE_OK ? outcome : writeCode(rc);
+    }
+    if (outcome != winerror::Success) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     }
     dropCaches();
-    return rc == SQLITE_OK ? outcome : writeCode(rc);
+    return outcome;
 }
 
 // SQLITE_OK and *id when found, SQLITE_DONE when not.

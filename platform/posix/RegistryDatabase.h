@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,9 +23,9 @@ struct StoredValue {
 };
 
 // The SQLite file behind the registry functions: a tree of keys under three roots, values in
-// the order they were first written. Every write is its own committed transaction; reads are
-// served from a cache that is dropped whenever this or another connection commits. Results are
-// Win32 codes. Not for use from two threads at once.
+// the order they were first written. Every write is its own committed transaction (or part of
+// the one allOrNothing runs); reads are served from a cache that is dropped whenever this or
+// another connection commits. Results are Win32 codes. Not for use from two threads at once.
 class RegistryDatabase final {
 public:
     // Root key ids of HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
@@ -57,6 +58,9 @@ public:
                           std::string_view data);
     // 2 when there is no such value.
     std::int32_t deleteValue(std::int64_t key, std::string_view name);
+    // Runs steps as one transaction (see RegistryStore::allOrNothing); inside another, as
+    // part of that.
+    std::int32_t allOrNothing(const std::function<std::int32_t()>& steps);
     // The default values of the DefaultIcon keys of HKEY_CLASSES_ROOT's classes and CLSIDs.
     std::int32_t iconLocations(std::vector<StoredValue>* locations);
 
@@ -86,6 +90,8 @@ private:
     std::int32_t m_openError = 0;
     bool m_readOnly = false;
     std::int64_t m_dataVersion = -1;
+    // Whether a write inside the running allOrNothing failed.
+    bool m_writeFailed = false;
     // Spares the data-version query while nobody has committed.
     std::unique_ptr<RegistryChangeWatch> m_watch;
 

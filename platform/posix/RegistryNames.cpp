@@ -1,7 +1,9 @@
 #include "platform/posix/RegistryNames.h"
 
+#include "platform/RegistryFunctions.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ostrevan {
@@ -27,6 +29,25 @@ std::string foldRegistryName(std::string_view windows1252) {
         c = table[static_cast<unsigned char>(c)];
     }
     return folded;
+}
+
+std::int32_t splitKeyPath(std::string_view path, std::vector<std::string>* levels) {
+    if (path.starts_with('\\')) {
+        return winerror::BadPathname;
+    }
+    while (path.ends_with('\\')) {
+        path.remove_suffix(1);
+    }
+    for (std::size_t start = 0; start < path.size();) {
+        const auto end = std::min(path.find('\\', start), path.size());
+        const std::string_view level = path.substr(start, end - start);
+        if (level.empty() || level.size() > kMaxKeyNameLength) {
+            return winerror::InvalidParameter;
+        }
+        levels->emplace_back(level);
+        start = end + 1;
+    }
+    return winerror::Success;
 }
 
 } // namespace ostrevan

@@ -19,28 +19,10 @@
 namespace ostrevan {
 namespace {
 
-constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::uintptr_t kInstanceHandle = 0x400000;
 
-// The levels of a key path; one trailing separator is allowed, other empty levels are not.
-std::int32_t splitPath(const char* subKey, std::vector<std::string>* levels) {
-    std::string_view path = subKey == nullptr ? std::string_view() : std::string_view(subKey);
-    if (!path.empty() && path.back() == '\\') {
-        path.remove_suffix(1);
-    }
-    if (path.empty()) {
-        return winerror::Success;
-    }
-    for (std::size_t start = 0; start <= path.size();) {
-        const auto end = std::min(path.find('\\', start), path.size());
-        const std::string_view level = path.substr(start, end - start);
-        if (level.empty() || level.size() > kMaxKeyNameLength) {
-            return winerror::InvalidParameter;
-        }
-        levels->emplace_back(level);
-        start = end + 1;
-    }
-    return winerror::Success;
+bool isText(std::uint32_t type) {
+    return type == regtype::Sz || type == regtype::ExpandSz || type == regtype::MultiSz;
 }
 
 std::int64_t rootId(HKEY hKey) {
@@ -70,9 +52,7 @@ const StoredValue* findValue(const std::vector<StoredValue>& values, std::string
 
 // Windows keeps text values in UTF-16 and reports the largest data in those bytes.
 std::uint32_t reportedSize(const StoredValue& value) {
-    const bool text = value.type == regtype::Sz || value.type == regtype::ExpandSz ||
-                      value.type == regtype::MultiSz;
-    return static_cast<std::uint32_t>(value.data.size() * (text ? 2 : 1));
+    return static_cast<std::uint32_t>(value.data.size() * (isText(value.type) ? 2 : 1));
 }
 
 void clearTime(FileTime* time) {
@@ -111,7 +91,7 @@ std::int32_t RegistryStore::keyOf(HKEY hKey, std::uint32_t accessNeeded, OpenKey
         if (m_database->openError() != winerror::Success) {
             return m_database->openError();
         }
-        *key = {root, keyaccess::AllAccess};
+        *key = {root, keyaccess::AllAccess, 0};
         return winerror::Success;
     }
     const auto found = m_handles.find(hKey);
@@ -128,7 +108,7 @@ std::int32_t RegistryStore::keyOf(HKEY hKey, std::uint32_t accessNeeded, OpenKey
 std::int32_t RegistryStore::findSubKey(HKEY hKey, const char* lpSubKey, OpenKey* parent,
                                        std::vector<std::string>* levels, std::int64_t* id) const {
     std::int32_t rc = keyOf(hKey, 0, parent);
-    rc = rc == winerror::Success ? splitPath(lpSubKey, levels) : rc;
+    rc = rc == winerror::Success ? splitKeyPath(nameOf(lpSubKey), levels) : rc;
     return rc == winerror::Success ? m_database->findKey(parent->id, *levels, id) : rc;
 }
 
@@ -157,7 +137,7 @@ std::int32_t RegistryStore::RegOpenKeyEx(HKEY hKey, const char* lpSubKey, std::u
     std::int64_t id = 0;
     const std::int32_t rc = findSubKey(hKey, lpSubKey, &parent, &levels, &id);
     if (rc == winerror::Success) {
-        *phkResult = addHandle({id, samDesired});
+        *phkResult = addHandle({id, samDesired, parent.depth + levels.size()});
     }
     return rc;
 }
@@ -175,15 +155,20 @@ std::int32_t RegistryStore::RegCreateKeyEx(HKEY hKey, const char* lpSubKey, std:
     std::int64_t id = 0;
     bool created = false;
     std::int32_t rc = findSubKey(hKey, lpSubKey, &parent, &levels, &id);
+    const std::size_t depth = parent.depth + levels.size();
     if (rc == winerror::FileNotFound) {
-        rc = (parent.access & keyaccess::CreateSubKey) == 0
-                 ? winerror::AccessDenied
-                 : m_database->createKey(parent.id, levels, &id, &created);
+        if ((parent.access & keyaccess::CreateSubKey) == 0) {
+            rc = winerror::AccessDenied;
+        } else if (depth > kMaxKeyDepth) {
+            rc = winerror::InvalidParameter;
+        } else {
+            rc = m_database->createKey(parent.id, levels, &id, &created);
+        }
     }
     if (rc != winerror::Success) {
         return rc;
     }
-    *phkResult = addHandle({id, samDesired});
+    *phkResult = addHandle({id, samDesired, depth});
     if (lpdwDisposition != nullptr) {
         *lpdwDisposition = created ? RegCreatedNewKey : RegOpenedExistingKey;
     }
@@ -228,7 +213,7 @@ std::int32_t RegistryStore::RegQueryValueEx(HKEY hKey, const char* lpValueName, 
 std::int32_t RegistryStore::RegSetValueEx(HKEY hKey, const char* lpValueName, std::uint32_t,
                                           std::uint32_t dwType, const unsigned char* lpData,
                                           std::uint32_t cbData) {
-    if (lpData == nullptr && cbData > 0) {
+    if ((lpData == nullptr && cbData > 0) || nameOf(lpValueName).size() > kMaxValueNameLength) {
         return winerror::InvalidParameter;
     }
     OpenKey key;
@@ -236,9 +221,12 @@ std::int32_t RegistryStore::RegSetValueEx(HKEY hKey, const char* lpValueName, st
     if (rc != winerror::Success) {
         return rc;
     }
-    const std::string_view data =
-        cbData == 0 ? std::string_view()
-                    : std::string_view(reinterpret_cast<const char*>(lpData), cbData);
+    std::string data =
+        cbData == 0 ? std::string() : std::string(reinterpret_cast<const char*>(lpData), cbData);
+    // As Windows, text given without its terminator is stored with one.
+    if (isText(dwType) && !data.empty() && data.back() != '\0') {
+        data += '\0';
+    }
     return m_database->setValue(key.id, nameOf(lpValueName), dwType, data);
 }
 
@@ -257,7 +245,7 @@ RegistryStore::RegQueryInfoKey(HKEY hKey, char* lpClass, std::uint32_t* lpcchCla
     OpenKey key;
     std::shared_ptr<const std::vector<std::string>> subKeys;
     std::shared_ptr<const std::vector<StoredValue>> values;
-    std::int32_t rc = keyOf(hKey, keyaccess::QueryValue, &key);
+    std::int32_t rc = keyOf(hKey, 0, &key);
     if (rc == winerror::Success) {
         rc = m_database->subKeys(key.id, &subKeys);
     }
@@ -356,11 +344,13 @@ std::int32_t RegistryStore::RegEnumValue(HKEY hKey, std::uint32_t dwIndex, char*
     if (lpcbData != nullptr) {
         *lpcbData = size;
     }
-    // A name that does not fit leaves the name empty and its length as it was; the data has
-    // been delivered all the same, as Windows does.
+    // A name that does not fit is cut to the buffer, with its NUL, and its length stays as it
+    // was; the data has been delivered all the same, as Windows does.
     if (!nameFits) {
         if (*lpcchValueName > 0) {
-            lpValueName[0] = '\0';
+            const std::size_t kept = *lpcchValueName - 1;
+            std::copy_n(value.name.begin(), kept, lpValueName);
+            lpValueName[kept] = '\0';
         }
         return winerror::MoreData;
     }
@@ -368,6 +358,13 @@ std::int32_t RegistryStore::RegEnumValue(HKEY hKey, std::uint32_t dwIndex, char*
     lpValueName[value.name.size()] = '\0';
     *lpcchValueName = static_cast<std::uint32_t>(value.name.size());
     return winerror::Success;
+}
+
+std::int32_t RegistryStore::allOrNothing(const std::function<std::int32_t()>& steps) {
+    if (m_database->openError() != winerror::Success) {
+        return m_database->openError();
+    }
+    return m_database->allOrNothing(steps);
 }
 
 std::int32_t RegistryStore::RegCloseKey(HKEY hKey) {

@@ -3,6 +3,7 @@
 #include "platform/RegistryFunctions.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -26,6 +27,12 @@ public:
 
     // The user's store: registry.sqlite3 in the configuration folder.
     static std::string defaultPath();
+
+    // Runs steps, which call the functions below and return a Win32 code, as one transaction:
+    // their writes are stored together when they return 0, and none of them when they
+    // return anything else, when a write fails or when the program dies before the end.
+    // Handles opened inside to keys that are not stored then name nothing.
+    std::int32_t allOrNothing(const std::function<std::int32_t()>& steps);
 
     // What GetLastError would answer after a call that reports failure only by its result.
     std::uint32_t lastError() const { return m_lastError; }
@@ -74,6 +81,7 @@ private:
     struct OpenKey {
         std::int64_t id = 0;
         std::uint32_t access = 0;
+        std::size_t depth = 0; // levels below the root
     };
     // 0 and the key behind hKey, or the code to answer with.
     std::int32_t keyOf(HKEY hKey, std::uint32_t accessNeeded, OpenKey* key) const;

@@ -29,6 +29,7 @@ const std::map<std::uint32_t, std::string_view>& messages() {
         {87, "Falscher Parameter."},
         {112, "Nicht genügend Speicherplatz auf dem Datenträger."},
         {122, "Der an einen Systemaufruf übergebene Datenbereich ist zu klein."},
+        {161, "Der angegebene Pfad ist ungültig."},
         {191, "%1 kann nicht im Win32-Modus ausgeführt werden."},
         {193, "%1 ist keine zulässige Win32-Anwendung."},
         {234, "Weitere Daten sind verfügbar."},

@@ -4,5 +4,6 @@ ostrevan_add_test(test_registry_store
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/RegistryVectorTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RegistryStoreTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/RegistryWindowsTest.cpp
     LIBRARIES ostrevan_test_disk ostrevan_registry Qt6::Core)
 target_include_directories(test_registry_store PRIVATE ${PROJECT_SOURCE_DIR})
