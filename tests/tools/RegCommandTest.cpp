@@ -243,6 +243,53 @@ TEST_F(RegCommandTest, AFaultyFileWritesNothing) {
     EXPECT_EQ(reg({"import", m_folder.at("gibt es nicht.reg")}), kFailed);
 }
 
+// levels levels named "e", each after a separator.
+std::string deepPath(int levels) {
+    std::string path;
+    for (int i = 0; i < levels; ++i) {
+        path += "\\e";
+    }
+    return path;
+}
+
+struct LateFault {
+    const char* name;
+    std::string line;
+    std::string reason; // part of the message
+};
+
+void PrintTo(const LateFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class RegLateFaultTest : public RegCommandTest, public testing::WithParamInterface<LateFault> {};
+
+// Many sound lines first, then the fault: nothing of the file is stored, and the message
+// names the faulty line.
+TEST_P(RegLateFaultTest, NothingIsStoredAndTheLineIsNamed) {
+    std::string file = "REGEDIT4\r\n\r\n";
+    for (int i = 0; i < 50; ++i) {
+        file +=
+            "[HKEY_CURRENT_USER\\Software\\Halb\\K" + std::to_string(i) + "]\r\n\"v\"=\"1\"\r\n";
+    }
+    file += GetParam().line + "\r\n\"w\"=\"2\"\r\n";
+    EXPECT_EQ(reg({"import", m_folder.file("spät kaputt.reg", file)}), kFailed);
+    EXPECT_NE(m_err.str().find("Zeile 103: "), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find(GetParam().reason), std::string::npos) << m_err.str();
+    EXPECT_EQ(reg({"query", "HKCU\\Software\\Halb"}), kFailed) << "not even the first key";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RegLateFaultTest,
+    testing::Values(
+        LateFault{"LevelOver255", "[HKEY_CURRENT_USER\\Software\\" + std::string(256, 'x') + "]",
+                  "255 Zeichen"},
+        LateFault{"EmptyLevel", "[HKCU\\a\\\\b]", "leere Ebene"},
+        LateFault{"LeadingSeparator", "[HKCU\\\\a]", "beginnt mit"},
+        LateFault{"Over512Levels", "[HKCU" + deepPath(513) + "]", "512 Ebenen"},
+        LateFault{"LongValueName", "\"" + std::string(16384, 'n') + "\"=\"1\"", "16383 Zeichen"}),
+    [](const testing::TestParamInfo<LateFault>& info) { return std::string(info.param.name); });
+
 TEST_F(RegCommandTest, ExportBringsEveryKeyBelowToAnotherStore) {
     ASSERT_EQ(
         reg({"add", "HKCU\\Software\\Baum\\Ast\\Zweig", "/v", "z", "/t", "REG_DWORD", "/d", "7"}),

@@ -170,7 +170,7 @@ std::optional<std::string> storedData(std::uint32_t type, const std::string& tex
 
 class Command final {
 public:
-    Command(RegistryFunctions& registry, Console& console, const Options& options)
+    Command(RegistryStore& registry, Console& console, const Options& options)
         : m_registry(registry), m_console(console), m_options(options) {}
 
     int query(const KeyPath& key) {
@@ -286,24 +286,37 @@ public:
             m_console.err << "FEHLER: " << path << ": " << plan.error << "\n";
             return kFailed;
         }
-        for (const ImportStep& step : plan.steps) {
-            std::int32_t rc = 0;
-            if (!step.value) {
-                rc = createKey(m_registry, step.key);
-            } else if (step.deletesValue) {
-                rc = deleteValue(m_registry, step.key, step.value->name);
-                rc = rc == winerror::FileNotFound ? 0 : rc;
-            } else {
-                rc = writeValue(m_registry, step.key, *step.value);
+        // The whole file or nothing of it.
+        int failedLine = 0;
+        const std::int32_t rc = m_registry.allOrNothing([&] {
+            for (const ImportStep& step : plan.steps) {
+                if (const std::int32_t stepRc = apply(step); stepRc != winerror::Success) {
+                    failedLine = step.line;
+                    return stepRc;
+                }
             }
-            if (rc != 0) {
-                return failure(rc);
-            }
+            return winerror::Success;
+        });
+        if (rc != winerror::Success && failedLine > 0) {
+            m_console.err << "FEHLER: " << path << ": Zeile " << failedLine << ": "
+                          << messageText(m_registry, rc) << "\n";
+            return kFailed;
         }
-        return done();
+        return rc == winerror::Success ? done() : failure(rc);
     }
 
 private:
+    std::int32_t apply(const ImportStep& step) {
+        if (!step.value) {
+            return createKey(m_registry, step.key);
+        }
+        if (step.deletesValue) {
+            const std::int32_t rc = deleteValue(m_registry, step.key, step.value->name);
+            return rc == winerror::FileNotFound ? winerror::Success : rc;
+        }
+        return writeValue(m_registry, step.key, *step.value);
+    }
+
     static const Value* find(const KeyContent& content, const std::string& name) {
         const std::string wanted = upperCase(fromWindows1252(name));
         for (const Value& value : content.values) {
@@ -369,7 +382,7 @@ private:
         return kFailed;
     }
 
-    RegistryFunctions& m_registry;
+    RegistryStore& m_registry;
     Console& m_console;
     const Options& m_options;
 };

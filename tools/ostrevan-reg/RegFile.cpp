@@ -1,9 +1,11 @@
 #include "tools/ostrevan-reg/RegFile.h"
 
 #include "platform/Text.h"
+#include "platform/posix/RegistryNames.h"
 
 #include <cstdio>
 #include <span>
+#include <utility>
 
 namespace ostrevan::regtool {
 namespace {
@@ -65,25 +67,45 @@ std::string valueLine(const Value& value) {
     return hexData(name + "=hex(" + type.data() + "):", value.data);
 }
 
-std::int32_t exportKey(RegistryFunctions& registry, const KeyPath& key, std::string* file) {
+// A key being exported: its subkeys are opened through its handle, one after the other.
+struct ExportFrame {
+    OpenKey key;
+    std::string name; // full, Windows-1252
+    std::vector<std::string> subKeys;
+    std::size_t next = 0;
+};
+
+// The key's section of the file, and its frame.
+std::int32_t exportOne(RegistryFunctions& registry, OpenKey key, std::string name,
+                       std::vector<ExportFrame>* frames, std::string* file) {
     KeyContent content;
-    const std::int32_t rc = readKey(registry, key, &content);
+    const std::int32_t rc = readKey(registry, key.handle(), &content);
     if (rc != winerror::Success) {
         return rc;
     }
-    *file += "[" + toWindows1252(key.fullName()) + "]\r\n";
+    *file += "[" + name + "]\r\n";
     for (const Value& value : content.values) {
         *file += valueLine(value) + "\r\n";
     }
     *file += "\r\n";
-    for (const std::string& name : content.subKeys) {
-        KeyPath child = key;
-        child.subKey = key.subKey.empty() ? name : key.subKey + "\\" + name;
-        if (const std::int32_t childRc = exportKey(registry, child, file); childRc != 0) {
-            return childRc;
-        }
-    }
+    frames->push_back({std::move(key), std::move(name), std::move(content.subKeys), 0});
     return winerror::Success;
+}
+
+// Why the registry would refuse the key, in German; empty when it would not.
+std::string keyFault(const KeyPath& key) {
+    std::vector<std::string> levels;
+    switch (splitKeyPath(toWindows1252(key.subKey), &levels)) {
+    case winerror::Success:
+        return levels.size() > kMaxKeyDepth
+                   ? "Der Schlüssel liegt tiefer als " + std::to_string(kMaxKeyDepth) + " Ebenen."
+                   : std::string();
+    case winerror::BadPathname:
+        return "Der Schlüsselpfad beginnt mit \\.";
+    default:
+        return "Der Schlüsselpfad hat eine leere Ebene oder einen Namen über " +
+               std::to_string(kMaxKeyNameLength) + " Zeichen.";
+    }
 }
 
 // The file as UTF-8 text, whichever of the three forms it came in.
@@ -222,9 +244,32 @@ std::optional<Value> parseData(std::string_view data, bool unicode) {
 
 } // namespace
 
+// Each key is read once, through its parent's handle, so that the time grows with the
+// number of keys, however deep they lie; the frames live on the heap, not the stack.
 std::int32_t exportKeys(RegistryFunctions& registry, const KeyPath& key, std::string* file) {
     *file = std::string(kVersion4) + "\r\n\r\n";
-    return exportKey(registry, key, file);
+    std::vector<ExportFrame> frames;
+    OpenKey top(registry);
+    std::int32_t rc = openKey(registry, key.root, key.subKey, &top);
+    if (rc == winerror::Success) {
+        rc = exportOne(registry, std::move(top), toWindows1252(key.fullName()), &frames, file);
+    }
+    while (rc == winerror::Success && !frames.empty()) {
+        ExportFrame& parent = frames.back();
+        if (parent.next == parent.subKeys.size()) {
+            frames.pop_back();
+            continue;
+        }
+        // parent goes stale when the next frame is added.
+        const std::string& child = parent.subKeys[parent.next++];
+        std::string name = parent.name + "\\" + toWindows1252(child);
+        OpenKey opened(registry);
+        rc = openKey(registry, parent.key.handle(), child, &opened);
+        if (rc == winerror::Success) {
+            rc = exportOne(registry, std::move(opened), std::move(name), &frames, file);
+        }
+    }
+    return rc;
 }
 
 ImportPlan parseRegFile(std::string_view bytes) {
@@ -262,7 +307,10 @@ ImportPlan parseRegFile(std::string_view bytes) {
             if (!key) {
                 return fail(number, "Unbekannter Stammschlüssel.");
             }
-            plan.steps.push_back({*key, std::nullopt, false});
+            if (const std::string fault = keyFault(*key); !fault.empty()) {
+                return fail(number, fault);
+            }
+            plan.steps.push_back({*key, std::nullopt, false, number});
             continue;
         }
         if (!key) {
@@ -279,9 +327,13 @@ ImportPlan parseRegFile(std::string_view bytes) {
         if (!name || pos >= line.size() || line[pos] != '=') {
             return fail(number, "Ungültiger Wertname.");
         }
+        if (toWindows1252(*name).size() > kMaxValueNameLength) {
+            return fail(number, "Der Wertname ist länger als " +
+                                    std::to_string(kMaxValueNameLength) + " Zeichen.");
+        }
         const std::string_view data = std::string_view(line).substr(pos + 1);
         if (data == "-") {
-            plan.steps.push_back({*key, Value{toWindows1252(*name), 0, {}}, true});
+            plan.steps.push_back({*key, Value{toWindows1252(*name), 0, {}}, true, number});
             continue;
         }
         auto value = parseData(data, unicode);
@@ -289,7 +341,7 @@ ImportPlan parseRegFile(std::string_view bytes) {
             return fail(number, "Ungültige Daten.");
         }
         value->name = toWindows1252(*name);
-        plan.steps.push_back({*key, std::move(value), false});
+        plan.steps.push_back({*key, std::move(value), false, number});
     }
     return plan;
 }

@@ -17,6 +17,7 @@ struct ImportStep {
     KeyPath key;
     std::optional<Value> value;
     bool deletesValue = false;
+    int line = 0; // where the file says it, from 1
 };
 
 struct ImportPlan {
@@ -25,8 +26,8 @@ struct ImportPlan {
 };
 
 // Reads a REGEDIT4 file (Windows-1252) or a "Windows Registry Editor Version 5.00" file
-// (UTF-16LE as Windows writes it, or UTF-8). Nothing is written; a file with any fault gives
-// only the error.
+// (UTF-16LE as Windows writes it, or UTF-8). Nothing is written; a file with any fault,
+// a name beyond the registry's limits included, gives only the error.
 ImportPlan parseRegFile(std::string_view bytes);
 
 } // namespace ostrevan::regtool

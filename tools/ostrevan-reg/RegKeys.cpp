@@ -32,25 +32,6 @@ constexpr std::array<std::pair<std::uint32_t, std::string_view>, 8> kTypeNames{{
     {regtype::MultiSz, "REG_MULTI_SZ"},
 }};
 
-// Closes the key when the function that opened it ends.
-class OpenKey final {
-public:
-    explicit OpenKey(RegistryFunctions& registry) : m_registry(registry) {}
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() {
-        if (m_handle != 0) {
-            m_registry.RegCloseKey(m_handle);
-        }
-    }
-    HKEY* out() { return &m_handle; }
-    HKEY handle() const { return m_handle; }
-
-private:
-    RegistryFunctions& m_registry;
-    HKEY m_handle = 0;
-};
-
 std::int32_t readValues(RegistryFunctions& registry, HKEY key, std::uint32_t count,
                         std::uint32_t maxName, std::uint32_t maxData, std::vector<Value>* values) {
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -88,28 +69,43 @@ std::optional<KeyPath> parseKeyPath(std::string_view text) {
     return std::nullopt;
 }
 
+OpenKey::OpenKey(OpenKey&& other) noexcept
+    : m_registry(other.m_registry), m_handle(std::exchange(other.m_handle, 0)) {}
+
+OpenKey::~OpenKey() {
+    if (m_handle != 0) {
+        m_registry->RegCloseKey(m_handle);
+    }
+}
+
+std::int32_t openKey(RegistryFunctions& registry, HKEY parent, const std::string& subKey,
+                     OpenKey* opened) {
+    return registry.RegOpenKeyEx(parent, toWindows1252(subKey).c_str(), 0, kKeyRead, opened->out());
+}
+
 std::int32_t readKey(RegistryFunctions& registry, const KeyPath& key, KeyContent* content) {
     OpenKey opened(registry);
-    std::int32_t rc = registry.RegOpenKeyEx(key.root, toWindows1252(key.subKey).c_str(), 0,
-                                            kKeyRead, opened.out());
-    if (rc != winerror::Success) {
-        return rc;
-    }
+    const std::int32_t rc = openKey(registry, key.root, key.subKey, &opened);
+    return rc == winerror::Success ? readKey(registry, opened.handle(), content) : rc;
+}
+
+std::int32_t readKey(RegistryFunctions& registry, HKEY key, KeyContent* content) {
     std::uint32_t subKeys = 0;
     std::uint32_t maxSubKey = 0;
     std::uint32_t values = 0;
     std::uint32_t maxName = 0;
     std::uint32_t maxData = 0;
-    rc = registry.RegQueryInfoKey(opened.handle(), nullptr, nullptr, nullptr, &subKeys, &maxSubKey,
-                                  nullptr, &values, &maxName, &maxData, nullptr, nullptr);
+    std::int32_t rc =
+        registry.RegQueryInfoKey(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr,
+                                 &values, &maxName, &maxData, nullptr, nullptr);
     if (rc == winerror::Success) {
-        rc = readValues(registry, opened.handle(), values, maxName, maxData, &content->values);
+        rc = readValues(registry, key, values, maxName, maxData, &content->values);
     }
     for (std::uint32_t i = 0; rc == winerror::Success && i < subKeys; ++i) {
         std::string name(maxSubKey + 1, '\0');
         std::uint32_t length = maxSubKey + 1;
-        rc = registry.RegEnumKeyEx(opened.handle(), i, name.data(), &length, nullptr, nullptr,
-                                   nullptr, nullptr);
+        rc =
+            registry.RegEnumKeyEx(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == winerror::Success) {
             content->subKeys.push_back(fromWindows1252(name.substr(0, length)));
         }

@@ -34,8 +34,30 @@ struct KeyContent {
     std::vector<std::string> subKeys; // UTF-8, sorted as the store lists them
 };
 
+// A key handle, closed when it goes.
+class OpenKey final {
+public:
+    explicit OpenKey(RegistryFunctions& registry) : m_registry(&registry) {}
+    OpenKey(OpenKey&& other) noexcept;
+    OpenKey& operator=(OpenKey&&) = delete;
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    ~OpenKey();
+    HKEY* out() { return &m_handle; }
+    HKEY handle() const { return m_handle; }
+
+private:
+    RegistryFunctions* m_registry;
+    HKEY m_handle = 0;
+};
+
+// Opens a key for reading.
+std::int32_t openKey(RegistryFunctions& registry, HKEY parent, const std::string& subKey,
+                     OpenKey* opened);
+
 // Reads a key's values and subkey names; the Win32 code of the first failure otherwise.
 std::int32_t readKey(RegistryFunctions& registry, const KeyPath& key, KeyContent* content);
+std::int32_t readKey(RegistryFunctions& registry, HKEY key, KeyContent* content);
 
 // Writes or deletes one value, creating the key (and its parents) first.
 std::int32_t createKey(RegistryFunctions& registry, const KeyPath& key);
