@@ -7,3 +7,10 @@ ostrevan_add_test(test_registry_store
         ${CMAKE_CURRENT_LIST_DIR}/RegistryWindowsTest.cpp
     LIBRARIES ostrevan_test_disk ostrevan_registry Qt6::Core)
 target_include_directories(test_registry_store PRIVATE ${PROJECT_SOURCE_DIR})
+# Writers in several processes at once.
+ostrevan_add_test(test_registry_processes
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/RegistryProcessesTest.cpp
+    LIBRARIES ostrevan_test_disk ostrevan_registry
+    LABELS slow
+    ENVIRONMENT_MODIFICATION ${OSTREVAN_PROCESS_TEST_ENVIRONMENT})
+target_include_directories(test_registry_processes PRIVATE ${PROJECT_SOURCE_DIR})

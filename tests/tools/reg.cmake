@@ -12,7 +12,7 @@ ostrevan_add_test(test_reg_import_kill
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/RegImportKillTest.cpp
     LIBRARIES ostrevan_test_disk ostrevan_registry SQLite::SQLite3
     LABELS slow
-    ENVIRONMENT ${OSTREVAN_PROCESS_TEST_ENVIRONMENT})
+    ENVIRONMENT_MODIFICATION ${OSTREVAN_PROCESS_TEST_ENVIRONMENT})
 target_include_directories(test_reg_import_kill PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(test_reg_import_kill PRIVATE
     OSTREVAN_REG_BINARY="$<TARGET_FILE:ostrevan-reg>")
