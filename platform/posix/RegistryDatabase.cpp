@@ -263,9 +263,14 @@ sqlite3_stmt* RegistryDatabase::statement(Statement& slot, const char* sql) {
 }
 
 std::int32_t RegistryDatabase::refresh() {
-    if (m_watch && !m_watch->changed()) {
+    // Inside a transaction nobody else's commit can show.
+    if (sqlite3_get_autocommit(m_db.get()) == 0 || (m_watch && !m_watch->changed())) {
         return winerror::Success;
     }
+    return checkVersion();
+}
+
+std::int32_t RegistryDatabase::checkVersion() {
     sqlite3_stmt* query = statement(m_version, "PRAGMA data_version");
     if (query == nullptr) {
         return readCode(sqlite3_errcode(m_db.get()));
@@ -315,6 +320,23 @@ template <class Body> std::int32_t RegistryDatabase::write(Body body) {
     return rc == SQLITE_OK ? outcome : writeCode(rc);
 }
 
+std::int32_t RegistryDatabase::oneView(const std::function<std::int32_t()>& steps) {
+    if (sqlite3_get_autocommit(m_db.get()) == 0) {
+        return steps();
+    }
+    if (const int rc = sqlite3_exec(m_db.get(), "BEGIN", nullptr, nullptr, nullptr);
+        rc != SQLITE_OK) {
+        return readCode(rc);
+    }
+    // The version query starts the snapshot, and the caches must match it.
+    std::int32_t outcome = checkVersion();
+    if (outcome == winerror::Success) {
+        outcome = steps();
+    }
+    sqlite3_exec(m_db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    return outcome;
+}
+
 std::int32_t RegistryDatabase::allOrNothing(const std::function<std::int32_t()>& steps) {
     if (sqlite3_get_autocommit(m_db.get()) == 0) {
         return steps();
@@ -327,7 +349,11 @@ std::int32_t RegistryDatabase::allOrNothing(const std::function<std::int32_t()>&
         return writeCode(rc);
     }
     m_writeFailed = false;
-    std::int32_t outcome = steps();
+    // Another program may have committed since the caches were last checked.
+    std::int32_t outcome = checkVersion();
+    if (outcome == winerror::Success) {
+        outcome = steps();
+    }
     // A write that failed inside may have done part of its work: none of it is kept.
     if (outcome == winerror::Success && m_writeFailed) {
         outcome = winerror::CannotWrite;

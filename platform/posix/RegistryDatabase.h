@@ -58,8 +58,9 @@ public:
                           std::string_view data);
     // 2 when there is no such value.
     std::int32_t deleteValue(std::int64_t key, std::string_view name);
-    // Runs steps as one transaction (see RegistryStore::allOrNothing); inside another, as
-    // part of that.
+    // Runs steps on one snapshot (see RegistryStore::oneView), or as one transaction (see
+    // RegistryStore::allOrNothing); inside another, as part of that.
+    std::int32_t oneView(const std::function<std::int32_t()>& steps);
     std::int32_t allOrNothing(const std::function<std::int32_t()>& steps);
     // The default values of the DefaultIcon keys of HKEY_CLASSES_ROOT's classes and CLSIDs.
     std::int32_t iconLocations(std::vector<StoredValue>* locations);
@@ -78,6 +79,8 @@ private:
     sqlite3_stmt* statement(Statement& slot, const char* sql);
     // Drops the caches when the file changed since the last look.
     std::int32_t refresh();
+    // The same without asking the watch first.
+    std::int32_t checkVersion();
     void dropCaches();
     template <class Body> std::int32_t write(Body body);
     int lookUp(std::int64_t parent, std::string_view folded, std::int64_t* id);

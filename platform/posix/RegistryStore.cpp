@@ -360,6 +360,13 @@ std::int32_t RegistryStore::RegEnumValue(HKEY hKey, std::uint32_t dwIndex, char*
     return winerror::Success;
 }
 
+std::int32_t RegistryStore::oneView(const std::function<std::int32_t()>& steps) {
+    if (m_database->openError() != winerror::Success) {
+        return m_database->openError();
+    }
+    return m_database->oneView(steps);
+}
+
 std::int32_t RegistryStore::allOrNothing(const std::function<std::int32_t()>& steps) {
     if (m_database->openError() != winerror::Success) {
         return m_database->openError();

@@ -34,6 +34,11 @@ public:
     // Handles opened inside to keys that are not stored then name nothing.
     std::int32_t allOrNothing(const std::function<std::int32_t()>& steps);
 
+    // Runs steps, which only read through the functions below and return a Win32 code, on one
+    // snapshot of the store: what they read fits together even while another program
+    // writes, and many reads cost less.
+    std::int32_t oneView(const std::function<std::int32_t()>& steps);
+
     // What GetLastError would answer after a call that reports failure only by its result.
     std::uint32_t lastError() const { return m_lastError; }
 

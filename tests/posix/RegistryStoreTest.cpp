@@ -219,6 +219,39 @@ TEST_F(RegistryStoreTest, AllOrNothingKeepsEveryWriteOrNone) {
     EXPECT_EQ(readText(other, "Software\\Ganz\\Tief", "b"), "2") << "committed";
 }
 
+TEST_F(RegistryStoreTest, AllOrNothingReadsWhatAnotherCommittedBefore) {
+    RegistryStore first(m_path);
+    RegistryStore second(m_path);
+    const HKEY key = create(second, hkey::CurrentUser, "Software\\Vorher");
+    ASSERT_EQ(setText(second, key, "a", "1"), 0);
+    EXPECT_EQ(readText(first, "Software\\Vorher", "a"), "1") << "now in the cache";
+    ASSERT_EQ(setText(second, key, "a", "2"), 0);
+    std::string seen;
+    EXPECT_EQ(first.allOrNothing([&] {
+        seen = readText(first, "Software\\Vorher", "a");
+        return winerror::Success;
+    }),
+              winerror::Success);
+    EXPECT_EQ(seen, "2");
+}
+
+TEST_F(RegistryStoreTest, OneViewReadsOneSnapshot) {
+    RegistryStore reader(m_path);
+    RegistryStore writer(m_path);
+    const HKEY key = create(writer, hkey::CurrentUser, "Software\\Blick");
+    ASSERT_EQ(setText(writer, key, "Wert", "alt"), 0);
+    std::vector<std::string> seen;
+    EXPECT_EQ(reader.oneView([&] {
+        seen.push_back(readText(reader, "Software\\Blick", "Wert"));
+        const bool written = setText(writer, key, "Wert", "neu") == 0;
+        seen.push_back(written ? readText(reader, "Software\\Blick", "Wert") : "not written");
+        return winerror::Success;
+    }),
+              winerror::Success);
+    EXPECT_EQ(seen, (std::vector<std::string>{"alt", "alt"})) << "another's commit stays unseen";
+    EXPECT_EQ(readText(reader, "Software\\Blick", "Wert"), "neu") << "until the view ends";
+}
+
 TEST_F(RegistryStoreTest, IconsOfPicturesAndOfNamedLocations) {
     RegistryStore store(m_path);
     const std::string svg = m_folder.file("Bilder ä/teil.svg", "<svg/>");

@@ -242,7 +242,9 @@ public:
 
     int exportTo(const KeyPath& key, const std::string& path) {
         std::string file;
-        if (const std::int32_t rc = exportKeys(m_registry, key, &file); rc != 0) {
+        if (const std::int32_t rc =
+                m_registry.oneView([&] { return exportKeys(m_registry, key, &file); });
+            rc != 0) {
             return failure(rc);
         }
         std::error_code ignored;
