@@ -371,7 +371,7 @@ void writeCompoundDocument(const std::string& path, const std::vector<FixtureLin
                            std::size_t paddingBytes) {
     CompoundDocument document;
     for (std::size_t i = 0; i < links.size(); ++i) {
-        document.addLink("JSite" + std::to_string(i + 1), links[i]);
+        document.addSolidEdgeLink("JSite" + std::to_string(i + 1), links[i]);
     }
     if (paddingBytes > 0) {
         document.addStream("Daten", Bytes(paddingBytes, 0x5A));

@@ -73,8 +73,8 @@ private:
     std::unique_ptr<Node> m_root;
 };
 
-// Storages JSite1 .. JSiteN, one link each, and, when paddingBytes > 0, a stream "Daten" of
-// that many bytes that the link reader never needs to read.
+// Storages JSite1 .. JSiteN, one Solid Edge link site each, and, when paddingBytes > 0, a
+// stream "Daten" of that many bytes that the link reader never needs to read.
 void writeCompoundDocument(const std::string& path, const std::vector<FixtureLink>& links,
                            std::size_t paddingBytes = 0);
 
