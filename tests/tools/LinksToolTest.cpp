@@ -1,7 +1,7 @@
 #include "tools/ostrevan-links/LinksCommand.h"
 
-#include "tests/support/TempFolder.h"
 #include "tests/support/CompoundFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -104,6 +104,32 @@ TEST_F(LinksTool, JsonKeepsTheOrderGivenAndNamesErrors) {
               QStringLiteral("..\\Teile\\Blech.psm"));
     EXPECT_EQ(links[1].toObject()[QStringLiteral("resolved_by")].toString(),
               QStringLiteral("missing"));
+}
+
+TEST_F(LinksTool, AFileAndItemLinkShowsTheItemInBothPathsAndResolvesTheFile) {
+    const std::string path = m_work.at("Bericht/Bericht.doc");
+    const std::string workbook = m_work.file("Bericht/Mappe 1.xls", "x");
+    fixture::CompoundDocument document;
+    document.addLinkObject(
+        "ObjectPool/_1327495610",
+        fixture::linkedObjectStream(
+            fixture::compositeMoniker({fixture::fileMoniker("C:\\Daten\\Mappe 1.xls"),
+                                       fixture::itemMoniker("!", "Tabelle1!Z1S1")}),
+            fixture::compositeMoniker({fixture::fileMoniker("\\Mappe 1.xls", 1, false),
+                                       fixture::itemMoniker("!", "Tabelle1!Z1S1")})));
+    document.write(path);
+    const ToolRun result = run({"--json", path});
+    const QJsonObject link = QJsonDocument::fromJson(QByteArray::fromStdString(result.out))
+                                 .array()[0]
+                                 .toObject()[QStringLiteral("links")]
+                                 .toArray()[0]
+                                 .toObject();
+    EXPECT_EQ(link[QStringLiteral("saved_absolute")].toString(),
+              QStringLiteral("C:\\Daten\\Mappe 1.xls!Tabelle1!Z1S1"));
+    EXPECT_EQ(link[QStringLiteral("saved_relative")].toString(),
+              QStringLiteral("..\\Mappe 1.xls!Tabelle1!Z1S1"));
+    EXPECT_EQ(link[QStringLiteral("full_name")].toString().toStdString(), workbook);
+    EXPECT_EQ(link[QStringLiteral("storage")].toString(), QStringLiteral("ObjectPool/_1327495610"));
 }
 
 TEST_F(LinksTool, ExitStatusForUsageAndUnreadableFiles) {
