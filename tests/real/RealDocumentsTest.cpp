@@ -11,7 +11,7 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -185,7 +185,9 @@ const std::vector<std::string> kDamaged = {
 struct ToolAnswer {
     QJsonObject document;
     std::string err;
-    std::chrono::duration<double> took;
+    // Processor time of the whole process (a large document is read on a thread of its own):
+    // a busy machine stretches the wall-clock time, not this.
+    double seconds;
 };
 
 class RealDocuments : public ::testing::Test {
@@ -200,12 +202,12 @@ protected:
     ToolAnswer listLinks(const std::string& file) const {
         std::ostringstream out;
         std::ostringstream err;
-        const auto start = std::chrono::steady_clock::now();
+        const std::clock_t start = std::clock();
         runLinksCommand({"--json", kReal + "/" + file}, out, err, m_config.path());
-        const auto took = std::chrono::steady_clock::now() - start;
+        const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
         const QJsonArray documents =
             QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).array();
-        return {documents.isEmpty() ? QJsonObject() : documents[0].toObject(), err.str(), took};
+        return {documents.isEmpty() ? QJsonObject() : documents[0].toObject(), err.str(), seconds};
     }
 
     test::TempFolder m_config;
@@ -282,7 +284,7 @@ TEST_F(RealDocuments, EveryDocumentIsReadWithinASecondAndGivesTheManifestsCount)
         }
         EXPECT_EQ(answer.document[QStringLiteral("links")].toArray().size(), count);
         links += static_cast<int>(answer.document[QStringLiteral("links")].toArray().size());
-        EXPECT_LT(answer.took.count(), OSTREVAN_SECONDS_PER_DOCUMENT);
+        EXPECT_LT(answer.seconds, OSTREVAN_SECONDS_PER_DOCUMENT);
     }
     EXPECT_EQ(links, 56);
 }
