@@ -132,6 +132,21 @@ TEST_F(LinksTool, AFileAndItemLinkShowsTheItemInBothPathsAndResolvesTheFile) {
     EXPECT_EQ(link[QStringLiteral("storage")].toString(), QStringLiteral("ObjectPool/_1327495610"));
 }
 
+TEST_F(LinksTool, ControlCharactersOfStorageNamesAreShownInTheText) {
+    const std::string path = m_work.at("Familie.asm");
+    fixture::CompoundDocument document;
+    document.addSolidEdgeLink("Master\x01/JSite38", {"C:\\a.par"})
+        .addLinkObject("Master\x01/JSite39", {1, 0, 0, 2});
+    document.write(path);
+    const ToolRun text = run({path});
+    EXPECT_NE(text.out.find("  Master\\x01/JSite38: C:\\a.par (missing)\n"), std::string::npos);
+    EXPECT_EQ(text.err, "ostrevan-links: " + path +
+                            ": Master\\x01/JSite39: link object skipped (damaged, or nested too "
+                            "deep to read)\n");
+    const ToolRun json = run({"--json", path});
+    EXPECT_NE(json.out.find("\"storage\": \"Master\\u0001/JSite38\""), std::string::npos);
+}
+
 TEST_F(LinksTool, ExitStatusForUsageAndUnreadableFiles) {
     EXPECT_EQ(run({}).status, 2);
     EXPECT_EQ(run({"--jsn", "a.par"}).status, 2);

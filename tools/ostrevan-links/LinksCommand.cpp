@@ -78,6 +78,23 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
+// A storage name as text for a terminal: its control characters (a family of assemblies
+// keeps its master in "Master\x01") as \xNN.
+std::string visibleStorage(const std::string& storage) {
+    std::string out;
+    for (const char c : storage) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // The stored monikers as their display names: the item of a file + item moniker shows in
 // both, the "..\" steps in the relative one.
 std::string savedAbsolute(const ResolvedLink& link) {
@@ -122,7 +139,7 @@ void writeText(const DocumentResult& result, std::ostream& out) {
     out << result.document << ": " << result.links.size()
         << (result.links.size() == 1 ? " link\n" : " links\n");
     for (const ResolvedLink& link : result.links) {
-        out << "  " << link.stored.storage << ": " << link.fullName << " ("
+        out << "  " << visibleStorage(link.stored.storage) << ": " << link.fullName << " ("
             << resolvedByName(link.resolvedBy) << ")\n"
             << "    saved absolute: " << savedAbsolute(link) << "\n"
             << "    saved relative: "
@@ -138,7 +155,7 @@ DocumentResult read(const std::string& document, const LinkManagement& rules, st
             result.links.push_back(resolveLink(document, link, rules));
         }
         for (const std::string& storage : objects.skipped) {
-            err << "ostrevan-links: " << document << ": " << storage
+            err << "ostrevan-links: " << document << ": " << visibleStorage(storage)
                 << ": link object skipped (damaged, or nested too deep to read)\n";
         }
     } catch (...) {
