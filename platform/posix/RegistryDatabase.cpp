@@ -175,8 +175,11 @@ int RegistryDatabase::open(const std::string& path) {
         // Keeping the WAL files lets a reader without write permission open the store.
         int persist = 1;
         sqlite3_file_control(m_db.get(), "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+        // A kept WAL still holds the frames the last close copied into the store; emptied, the
+        // next program does not copy them again.
         const int wal =
-            sqlite3_exec(m_db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+            sqlite3_exec(m_db.get(), "PRAGMA journal_mode=WAL; PRAGMA journal_size_limit=0",
+                         nullptr, nullptr, nullptr);
         if (wal != SQLITE_OK) {
             return wal;
         }
