@@ -290,6 +290,27 @@ INSTANTIATE_TEST_SUITE_P(
         LateFault{"LongValueName", "\"" + std::string(16384, 'n') + "\"=\"1\"", "16383 Zeichen"}),
     [](const testing::TestParamInfo<LateFault>& info) { return std::string(info.param.name); });
 
+TEST_F(RegCommandTest, TheDeepestKeyIsAddedExportedImportedAndListed) {
+    const std::string deepest = "HKCU" + deepPath(512);
+    EXPECT_EQ(reg({"add", deepest + "\\e"}), kFailed) << "513 levels";
+    EXPECT_EQ(m_err.str(), "FEHLER: Falscher Parameter.\n");
+    ASSERT_EQ(reg({"add", deepest, "/v", "tief", "/d", "unten"}), kDone) << m_err.str();
+    const std::string file = m_folder.at("tief.reg");
+    ASSERT_EQ(reg({"export", "HKCU\\e", file}), kDone) << m_err.str();
+    const std::string other = m_folder.at("andere.sqlite3");
+    ASSERT_EQ(reg({"import", file}, other), kDone) << m_err.str();
+    EXPECT_EQ(data(other, deepest, "tief"), "unten\0"s);
+    ASSERT_EQ(reg({"query", "HKCU\\e", "/s"}, other), kDone) << m_err.str();
+    const std::string listed = m_out.str();
+    std::size_t keys = 0;
+    for (std::size_t at = listed.find("\nHKEY_CURRENT_USER"); at != std::string::npos;
+         at = listed.find("\nHKEY_CURRENT_USER", at + 1)) {
+        ++keys;
+    }
+    EXPECT_EQ(keys, 512U);
+    EXPECT_TRUE(listed.ends_with("    tief    REG_SZ    unten\n"));
+}
+
 TEST_F(RegCommandTest, ExportBringsEveryKeyBelowToAnotherStore) {
     ASSERT_EQ(
         reg({"add", "HKCU\\Software\\Baum\\Ast\\Zweig", "/v", "z", "/t", "REG_DWORD", "/d", "7"}),

@@ -186,7 +186,7 @@ public:
             m_console.out << "\n" << key.fullName() << "\n" << valueLine(*value) << "\n\n";
             return kDone;
         }
-        return listKey(key, content);
+        return m_options.recursive ? listTree(key) : listKey(key, content);
     }
 
     int add(const KeyPath& key) {
@@ -338,27 +338,27 @@ private:
         for (const Value& value : content.values) {
             m_console.out << valueLine(value) << "\n";
         }
-        if (!m_options.recursive) {
-            if (!content.subKeys.empty()) {
-                m_console.out << "\n";
-            }
-            for (const std::string& name : content.subKeys) {
-                m_console.out << key.fullName() << "\\" << name << "\n";
-            }
-            return kDone;
+        if (!content.subKeys.empty()) {
+            m_console.out << "\n";
         }
         for (const std::string& name : content.subKeys) {
-            KeyPath child = key;
-            child.subKey = key.subKey.empty() ? name : key.subKey + "\\" + name;
-            KeyContent childContent;
-            if (const std::int32_t rc = readKey(m_registry, child, &childContent); rc != 0) {
-                return failure(rc);
-            }
-            if (const int status = listKey(child, childContent); status != kDone) {
-                return status;
-            }
+            m_console.out << key.fullName() << "\\" << name << "\n";
         }
         return kDone;
+    }
+
+    // Every key below too, read on one snapshot.
+    int listTree(const KeyPath& key) {
+        const std::int32_t rc = m_registry.oneView([&] {
+            return walkKeys(m_registry, key,
+                            [this](const KeyPath& each, const KeyContent& content) {
+                                m_console.out << "\n" << each.fullName() << "\n";
+                                for (const Value& value : content.values) {
+                                    m_console.out << valueLine(value) << "\n";
+                                }
+                            });
+        });
+        return rc == winerror::Success ? kDone : failure(rc);
     }
 
     bool ask(const std::string& question) {

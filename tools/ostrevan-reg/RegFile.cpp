@@ -67,31 +67,6 @@ std::string valueLine(const Value& value) {
     return hexData(name + "=hex(" + type.data() + "):", value.data);
 }
 
-// A key being exported: its subkeys are opened through its handle, one after the other.
-struct ExportFrame {
-    OpenKey key;
-    std::string name; // full, Windows-1252
-    std::vector<std::string> subKeys;
-    std::size_t next = 0;
-};
-
-// The key's section of the file, and its frame.
-std::int32_t exportOne(RegistryFunctions& registry, OpenKey key, std::string name,
-                       std::vector<ExportFrame>* frames, std::string* file) {
-    KeyContent content;
-    const std::int32_t rc = readKey(registry, key.handle(), &content);
-    if (rc != winerror::Success) {
-        return rc;
-    }
-    *file += "[" + name + "]\r\n";
-    for (const Value& value : content.values) {
-        *file += valueLine(value) + "\r\n";
-    }
-    *file += "\r\n";
-    frames->push_back({std::move(key), std::move(name), std::move(content.subKeys), 0});
-    return winerror::Success;
-}
-
 // Why the registry would refuse the key, in German; empty when it would not.
 std::string keyFault(const KeyPath& key) {
     std::vector<std::string> levels;
@@ -244,32 +219,15 @@ std::optional<Value> parseData(std::string_view data, bool unicode) {
 
 } // namespace
 
-// Each key is read once, through its parent's handle, so that the time grows with the
-// number of keys, however deep they lie; the frames live on the heap, not the stack.
 std::int32_t exportKeys(RegistryFunctions& registry, const KeyPath& key, std::string* file) {
     *file = std::string(kVersion4) + "\r\n\r\n";
-    std::vector<ExportFrame> frames;
-    OpenKey top(registry);
-    std::int32_t rc = openKey(registry, key.root, key.subKey, &top);
-    if (rc == winerror::Success) {
-        rc = exportOne(registry, std::move(top), toWindows1252(key.fullName()), &frames, file);
-    }
-    while (rc == winerror::Success && !frames.empty()) {
-        ExportFrame& parent = frames.back();
-        if (parent.next == parent.subKeys.size()) {
-            frames.pop_back();
-            continue;
+    return walkKeys(registry, key, [file](const KeyPath& each, const KeyContent& content) {
+        *file += "[" + toWindows1252(each.fullName()) + "]\r\n";
+        for (const Value& value : content.values) {
+            *file += valueLine(value) + "\r\n";
         }
-        // parent goes stale when the next frame is added.
-        const std::string& child = parent.subKeys[parent.next++];
-        std::string name = parent.name + "\\" + toWindows1252(child);
-        OpenKey opened(registry);
-        rc = openKey(registry, parent.key.handle(), child, &opened);
-        if (rc == winerror::Success) {
-            rc = exportOne(registry, std::move(opened), std::move(name), &frames, file);
-        }
-    }
-    return rc;
+        *file += "\r\n";
+    });
 }
 
 ImportPlan parseRegFile(std::string_view bytes) {

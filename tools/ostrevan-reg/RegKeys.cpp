@@ -113,6 +113,57 @@ std::int32_t readKey(RegistryFunctions& registry, HKEY key, KeyContent* content)
     return rc;
 }
 
+namespace {
+
+// A key on the way down: its subkeys are opened through its handle, one after the other.
+struct WalkStep {
+    OpenKey opened;
+    KeyPath key;
+    std::vector<std::string> subKeys;
+    std::size_t next = 0;
+};
+
+std::int32_t visitKey(RegistryFunctions& registry, OpenKey opened, KeyPath key,
+                      const std::function<void(const KeyPath&, const KeyContent&)>& visit,
+                      std::vector<WalkStep>* path) {
+    KeyContent content;
+    const std::int32_t rc = readKey(registry, opened.handle(), &content);
+    if (rc == winerror::Success) {
+        visit(key, content);
+        path->push_back({std::move(opened), std::move(key), std::move(content.subKeys), 0});
+    }
+    return rc;
+}
+
+} // namespace
+
+std::int32_t walkKeys(RegistryFunctions& registry, const KeyPath& key,
+                      const std::function<void(const KeyPath&, const KeyContent&)>& visit) {
+    std::vector<WalkStep> path;
+    OpenKey top(registry);
+    std::int32_t rc = openKey(registry, key.root, key.subKey, &top);
+    if (rc == winerror::Success) {
+        rc = visitKey(registry, std::move(top), key, visit, &path);
+    }
+    while (rc == winerror::Success && !path.empty()) {
+        WalkStep& parent = path.back();
+        if (parent.next == parent.subKeys.size()) {
+            path.pop_back();
+            continue;
+        }
+        // parent goes stale when the next step is added.
+        const std::string& name = parent.subKeys[parent.next++];
+        KeyPath child = parent.key;
+        child.subKey = child.subKey.empty() ? name : child.subKey + "\\" + name;
+        OpenKey opened(registry);
+        rc = openKey(registry, parent.opened.handle(), name, &opened);
+        if (rc == winerror::Success) {
+            rc = visitKey(registry, std::move(opened), std::move(child), visit, &path);
+        }
+    }
+    return rc;
+}
+
 std::int32_t createKey(RegistryFunctions& registry, const KeyPath& key) {
     OpenKey created(registry);
     return registry.RegCreateKeyEx(key.root, toWindows1252(key.subKey).c_str(), 0, nullptr, 0,

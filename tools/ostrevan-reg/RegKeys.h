@@ -3,6 +3,7 @@
 #include "platform/RegistryFunctions.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,13 @@ std::int32_t openKey(RegistryFunctions& registry, HKEY parent, const std::string
 // Reads a key's values and subkey names; the Win32 code of the first failure otherwise.
 std::int32_t readKey(RegistryFunctions& registry, const KeyPath& key, KeyContent* content);
 std::int32_t readKey(RegistryFunctions& registry, HKEY key, KeyContent* content);
+
+// Hands key and every key below it to visit, depth first in the store's order. Each key is
+// read once, through its parent's handle, so that the time grows with the number of keys
+// however deep they lie; the way down is kept on the heap, not the stack. The code of the
+// first failure, or 0.
+std::int32_t walkKeys(RegistryFunctions& registry, const KeyPath& key,
+                      const std::function<void(const KeyPath&, const KeyContent&)>& visit);
 
 // Writes or deletes one value, creating the key (and its parents) first.
 std::int32_t createKey(RegistryFunctions& registry, const KeyPath& key);
