@@ -4,8 +4,10 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace ostrevan {
@@ -85,8 +87,9 @@ struct Candidate {
 
 class Candidates final {
 public:
+    // documentPath is absolute.
     Candidates(const std::string& documentPath, const LinkObject& link)
-        : m_document(absoluteDocumentPath(documentPath)), m_link(link),
+        : m_document(documentPath), m_link(link),
           m_fileName(link.absolute.isUrl ? std::string()
                                          : FileSystem::GetFileName(link.absolute.path)) {}
 
@@ -138,11 +141,37 @@ public:
 private:
     void add(std::string path, ResolvedBy how) { m_candidates.push_back({std::move(path), how}); }
 
-    std::string m_document;
+    const std::string& m_document;
     const LinkObject& m_link;
     std::string m_fileName;
     std::vector<Candidate> m_candidates;
 };
+
+// The candidates of the rules in turn, the first that is a file; documentPath is absolute.
+ResolvedLink resolveAgainst(const std::string& documentPath, const LinkObject& link,
+                            const LinkManagement& rules,
+                            const std::function<bool(const std::string&)>& isFile) {
+    Candidates candidates(documentPath, link);
+    for (const LinkRule rule : rules.order) {
+        candidates.rule(rule);
+        if (rule == LinkRule::Absolute) {
+            candidates.mappings(rules.map);
+        }
+    }
+    if (std::find(rules.order.begin(), rules.order.end(), LinkRule::Absolute) ==
+        rules.order.end()) {
+        candidates.mappings(rules.map);
+    }
+    for (const std::string& folder : rules.searchPath) {
+        candidates.inFolder(folder, ResolvedBy::SearchPath);
+    }
+    for (const Candidate& candidate : candidates.all()) {
+        if (isFile(candidate.path)) {
+            return {candidate.path, candidate.how, link};
+        }
+    }
+    return {link.absolute.path, ResolvedBy::Missing, link};
+}
 
 } // namespace
 
@@ -205,35 +234,45 @@ std::optional<std::string> applyRelative(std::string_view containerPath,
 ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link,
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile) {
-    Candidates candidates(documentPath, link);
-    for (const LinkRule rule : rules.order) {
-        candidates.rule(rule);
-        if (rule == LinkRule::Absolute) {
-            candidates.mappings(rules.map);
-        }
+    return resolveAgainst(absoluteDocumentPath(documentPath), link, rules, isFile);
+}
+
+DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
+                                           const LinkManagement& rules)
+    : m_document(absoluteDocumentPath(documentPath)), m_rules(rules) {
+    const std::string folder = FileSystem::GetParentFolderName(m_document);
+    m_folder = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    m_folderPrefix = folder.ends_with('/') ? folder : folder + "/";
+}
+
+DocumentLinkResolver::~DocumentLinkResolver() {
+    if (m_folder >= 0) {
+        close(m_folder);
     }
-    if (std::find(rules.order.begin(), rules.order.end(), LinkRule::Absolute) ==
-        rules.order.end()) {
-        candidates.mappings(rules.map);
+}
+
+bool DocumentLinkResolver::isFile(const std::string& path) const {
+    if (m_folder < 0 || !path.starts_with(m_folderPrefix) || path.size() == m_folderPrefix.size()) {
+        return regularFileExists(path);
     }
-    for (const std::string& folder : rules.searchPath) {
-        candidates.inFolder(folder, ResolvedBy::SearchPath);
-    }
-    for (const Candidate& candidate : candidates.all()) {
-        if (isFile(candidate.path)) {
-            return {candidate.path, candidate.how, link};
-        }
-    }
-    return {link.absolute.path, ResolvedBy::Missing, link};
+    struct stat status {};
+    return fstatat(m_folder, path.c_str() + m_folderPrefix.size(), &status, 0) == 0 &&
+           S_ISREG(status.st_mode);
+}
+
+ResolvedLink DocumentLinkResolver::resolve(const LinkObject& link) const {
+    return resolveAgainst(m_document, link, m_rules,
+                          [this](const std::string& path) { return isFile(path); });
 }
 
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
                                             const LinkManagement& rules) {
     const LinkObjects objects = readLinkObjects(documentPath);
+    const DocumentLinkResolver resolver(documentPath, rules);
     std::vector<ResolvedLink> links;
     links.reserve(objects.links.size());
     for (const LinkObject& link : objects.links) {
-        links.push_back(resolveLink(documentPath, link, rules));
+        links.push_back(resolver.resolve(link));
     }
     return links;
 }

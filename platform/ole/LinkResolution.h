@@ -34,6 +34,28 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile = regularFileExists);
 
+// Resolves the links of one document. Its path is made absolute once, and its folder opened
+// once: a candidate in or below that folder is looked up relative to the open folder instead
+// of walking its full path from the root again.
+class DocumentLinkResolver final {
+public:
+    DocumentLinkResolver(const std::string& documentPath, const LinkManagement& rules);
+    ~DocumentLinkResolver();
+    DocumentLinkResolver(const DocumentLinkResolver&) = delete;
+    DocumentLinkResolver& operator=(const DocumentLinkResolver&) = delete;
+
+    // As resolveLink with regularFileExists.
+    ResolvedLink resolve(const LinkObject& link) const;
+    // As regularFileExists.
+    bool isFile(const std::string& path) const;
+
+private:
+    std::string m_document;
+    std::string m_folderPrefix; // the document's folder with a trailing '/'
+    int m_folder = -1;
+    const LinkManagement& m_rules;
+};
+
 // Reads the links of the document at path and resolves each; raises as readLinkObjects.
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
                                             const LinkManagement& rules);

@@ -195,5 +195,55 @@ TEST(ApplyRelative, LevelsAndRoots) {
               "\\\\srv\\share\\x.par");
 }
 
+TEST(DocumentLinkResolver, AnswersAsAStatOfTheFullPathWould) {
+    const TempFolder folder;
+    const std::string document = folder.file("Anlage/Baugruppe.asm", "x");
+    const std::string inFolder = folder.file("Anlage/Welle.par", "x");
+    const std::string below = folder.file("Anlage/Teile/Mutter.par", "x");
+    const std::string outside = folder.file("Norm/Bolzen.par", "x");
+    folder.link("Anlage/Verweis.par", inFolder);
+    folder.link("Anlage/Ins Leere.par", folder.at("Anlage/fehlt.par"));
+    folder.folder("Anlage/Ordner.par");
+    const std::vector<std::string> paths = {
+        inFolder,
+        below,
+        outside,
+        folder.at("Anlage/Verweis.par"),
+        folder.at("Anlage/Ins Leere.par"),
+        folder.at("Anlage/Ordner.par"),
+        folder.at("Anlage/fehlt.par"),
+        folder.at("Anlage/Teile"),
+        folder.at("Anlage/"),
+        folder.at("Anlage"),
+        folder.at("Anlagen/Welle.par"),
+        "relativ/Welle.par",
+    };
+    // Reached through a folder path that is not yet normal.
+    const DocumentLinkResolver resolver(folder.at("Anlage/../Anlage/./Baugruppe.asm"), {});
+    for (const std::string& path : paths) {
+        EXPECT_EQ(resolver.isFile(path), regularFileExists(path)) << path;
+    }
+    EXPECT_TRUE(resolver.isFile(below));
+}
+
+TEST_F(Resolution, TheResolverOfADocumentFindsWhatResolveLinkFinds) {
+    const LinkManagement relativeFirst = [] {
+        LinkManagement rules;
+        rules.order = {LinkRule::Relative, LinkRule::Container};
+        return rules;
+    }();
+    put("Anlage/Welle.par");
+    put("Anlage/Teile/Welle.par");
+    for (const LinkManagement& rules : {LinkManagement{}, relativeFirst}) {
+        const DocumentLinkResolver resolver(m_document, rules);
+        const ResolvedLink expected = resolveLink(m_document, m_link, rules);
+        const ResolvedLink resolved = resolver.resolve(m_link);
+        EXPECT_EQ(resolved.fullName, expected.fullName);
+        EXPECT_EQ(resolved.resolvedBy, expected.resolvedBy);
+    }
+    EXPECT_EQ(DocumentLinkResolver(m_document, relativeFirst).resolve(m_link).resolvedBy,
+              ResolvedBy::Relative);
+}
+
 } // namespace
 } // namespace ostrevan

@@ -41,13 +41,9 @@ struct DocumentResult {
     std::vector<ResolvedLink> links;
 };
 
-// Valid UTF-8 for JSON: a file name may hold any bytes.
-std::string validUtf8(const std::string& text) {
-    return fromUtf16Le(toUtf16Le(text));
-}
-
 std::string jsonString(const std::string& text) {
     std::string out = "\"";
+    // A file name may hold any bytes.
     for (const char c : validUtf8(text)) {
         switch (c) {
         case '"':
@@ -151,8 +147,9 @@ DocumentResult read(const std::string& document, const LinkManagement& rules, st
     DocumentResult result{document, std::nullopt, {}};
     try {
         const LinkObjects objects = readLinkObjects(document);
+        const DocumentLinkResolver resolver(document, rules);
         for (const LinkObject& link : objects.links) {
-            result.links.push_back(resolveLink(document, link, rules));
+            result.links.push_back(resolver.resolve(link));
         }
         for (const std::string& storage : objects.skipped) {
             err << "ostrevan-links: " << document << ": " << visibleStorage(storage)
