@@ -6,14 +6,15 @@
 #include "platform/Error.h"
 #include "platform/ole/CompoundFile.h"
 #include "platform/ole/FileInput.h"
-#include "platform/ole/GObjectPtr.h"
 #include "tests/ole/CompoundWriter.h"
 #include "tests/ole/Mutants.h"
 #include "tests/support/CompoundFixture.h"
+#include "tests/support/GObjectPtr.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input-stdio.h>
 
 #include <benchmark/benchmark.h>
 
@@ -153,7 +154,7 @@ void readFiles(benchmark::State& state, const Documents& documents, bool ours) {
             FileInput input(paths[next]);
             benchmark::DoNotOptimize(readObjects(input));
         } else {
-            const GObjectPtr<GsfInput> input = openFileInput(paths[next]);
+            const GObjectPtr<GsfInput> input(gsf_input_stdio_new(paths[next].c_str(), nullptr));
             benchmark::DoNotOptimize(readObjectsWithLibgsf(input.get()));
         }
         next = (next + 1) % paths.size();

@@ -27,6 +27,8 @@ struct Shape {
 
 constexpr Shape kSmall{"small", 64 * 1024, 5, 500};
 constexpr Shape kLarge{"large", 4 * 1024 * 1024, 50, 20};
+// The links of the small documents in large ones: what is read should not grow with the file.
+constexpr Shape kLargeFewLinks{"large few links", 4 * 1024 * 1024, 5, 20};
 
 // Documents of one shape in a folder of their own; every third link exists next to them.
 class Corpus final {
@@ -73,7 +75,8 @@ private:
 const Corpus& corpus(const Shape& shape) {
     static const Corpus small(kSmall);
     static const Corpus large(kLarge);
-    return &shape == &kSmall ? small : large;
+    static const Corpus largeFewLinks(kLargeFewLinks);
+    return &shape == &kSmall ? small : &shape == &kLarge ? large : largeFewLinks;
 }
 
 void readLinkedDocuments(benchmark::State& state, const Shape& shape) {
@@ -97,10 +100,10 @@ void readLinkedDocuments(benchmark::State& state, const Shape& shape) {
         static_cast<double>(links) / static_cast<double>(state.iterations());
 
     // What the reader touched of one document, counted by its input.
-    const GObjectPtr<GsfInput> input = openFileInput(documents.front());
-    readLinkObjects(input.get());
+    FileInput input(documents.front());
+    readLinkObjects(input);
     const auto fileBytes = static_cast<double>(fs::file_size(documents.front()));
-    const auto bytesRead = static_cast<double>(fileInputBytesRead(input.get()));
+    const auto bytesRead = static_cast<double>(input.bytesRead());
     state.counters["file_bytes"] = fileBytes;
     state.counters["bytes_read_per_doc"] = bytesRead;
     state.counters["read_share_percent"] = 100.0 * bytesRead / fileBytes;
@@ -113,8 +116,28 @@ void BM_LinkedDocuments4MiB50Links(benchmark::State& state) {
     readLinkedDocuments(state, kLarge);
 }
 
+void BM_LinkedDocuments4MiB5Links(benchmark::State& state) {
+    readLinkedDocuments(state, kLargeFewLinks);
+}
+
+// One storage holding 100,000 streams besides a link site, read from memory.
+void BM_HundredThousandEntriesInOneStorage(benchmark::State& state) {
+    fixture::CompoundDocument document;
+    document.addLink("JSite1", {"C:\\Konstruktion\\Welle.par", "..\\Welle.par"});
+    for (int i = 0; i < 100000; ++i) {
+        document.addStream("Viele/Teil " + std::to_string(i), {1});
+    }
+    const fixture::Bytes bytes = document.bytes();
+    for (auto _ : state) {
+        MemoryInput input(bytes);
+        benchmark::DoNotOptimize(readLinkObjects(input));
+    }
+}
+
 BENCHMARK(BM_LinkedDocuments64KiB5Links)->UseRealTime();
 BENCHMARK(BM_LinkedDocuments4MiB50Links)->UseRealTime();
+BENCHMARK(BM_LinkedDocuments4MiB5Links)->UseRealTime();
+BENCHMARK(BM_HundredThousandEntriesInOneStorage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace ostrevan

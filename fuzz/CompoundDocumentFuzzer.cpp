@@ -1,18 +1,14 @@
-// Arbitrary bytes as a whole compound document, read through libgsf from memory.
+// Arbitrary bytes as a whole compound document, read by the link reader from memory.
 #include "platform/Error.h"
-#include "platform/ole/GObjectPtr.h"
 #include "platform/ole/LinkObjects.h"
-
-#include <gsf/gsf-input-memory.h>
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const ostrevan::GObjectPtr<GsfInput> input(
-        gsf_input_memory_new(data, static_cast<gsf_off_t>(size), FALSE));
+    ostrevan::MemoryInput input({data, size});
     const auto error = ostrevan::trapError([&] {
-        for (const ostrevan::LinkObject& link : ostrevan::readLinkObjects(input.get()).links) {
+        for (const ostrevan::LinkObject& link : ostrevan::readLinkObjects(input).links) {
             static_cast<void>(link.absolute.displayName());
         }
     });

@@ -101,7 +101,7 @@ void CompoundFile::readDirectory() {
         root.right != kNoStream) {
         raise(err::BadFileFormat);
     }
-    m_sectors.setMiniStream(root.entry.startSector, root.entry.size);
+    m_sectors.openMiniStream(root.entry.startSector, root.entry.size);
     m_entries.push_back(std::move(root.entry));
     // The child tree of each storage in turn, breadth first, so that its children end up
     // side by side; each tree in order, iteratively, however deep it is.

@@ -29,8 +29,9 @@ struct CompoundEntry {
     std::size_t childCount = 0;
 };
 
-// A compound file ([MS-CFB], versions 3 and 4) read-only. Opening reads the header and walks
-// the directory; stream bytes are read when asked for. Every chain is bounded by the file's
+// A compound file ([MS-CFB], versions 3 and 4) read-only. Opening reads the header, walks
+// the directory and follows the chains of the mini stream and the mini FAT; stream bytes
+// are read when asked for. Every chain is bounded by the file's
 // size, every directory entry is reached at most once, and nothing is allocated from a
 // declared size before it is checked against the file, so any input ends in time linear in
 // its size. Damage to the header, the allocation tables or the directory raises 321; damage

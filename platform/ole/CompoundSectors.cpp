@@ -138,19 +138,21 @@ std::optional<std::vector<std::uint32_t>> Sectors::chain(std::uint32_t start, st
     return loops(sectors) ? std::nullopt : std::optional(std::move(sectors));
 }
 
-void Sectors::setMiniStream(std::uint32_t start, std::uint64_t size) {
-    m_miniStreamStart = start;
+void Sectors::openMiniStream(std::uint32_t start, std::uint64_t size) {
     m_miniStreamSize = size;
-}
-
-const std::vector<std::uint32_t>& Sectors::miniStreamSectors() {
-    if (!m_miniStreamChain) {
-        m_miniStreamChain = wholeChain(m_miniStreamStart);
-        if (m_miniStreamSize > std::uint64_t{m_miniStreamChain->size()} * sectorBytes()) {
+    if (size > 0) {
+        m_miniStreamSectors = wholeChain(start);
+        if (size > std::uint64_t{m_miniStreamSectors.size()} * sectorBytes()) {
             raise(err::BadFileFormat);
         }
     }
-    return *m_miniStreamChain;
+    // Its length is declared in the header; a chain that runs on has been broken into.
+    if (m_header.miniFatSectors > 0) {
+        m_miniFatSectors = wholeChain(m_header.firstMiniFatSector);
+        if (m_miniFatSectors.size() != m_header.miniFatSectors) {
+            raise(err::BadFileFormat);
+        }
+    }
 }
 
 bool Sectors::holdsMini(std::uint32_t miniSector) const {
@@ -161,18 +163,10 @@ bool Sectors::holdsMini(std::uint32_t miniSector) const {
 std::uint32_t Sectors::nextMini(std::uint32_t miniSector) {
     const std::uint64_t index = miniSector / m_entriesPerSector;
     if (m_miniFat.index != index) {
-        if (!m_miniFatChain) {
-            // Its length is declared in the header; a chain that runs on has been broken
-            // into.
-            m_miniFatChain = wholeChain(m_header.firstMiniFatSector);
-            if (m_miniFatChain->size() != m_header.miniFatSectors) {
-                raise(err::BadFileFormat);
-            }
-        }
-        if (index >= m_miniFatChain->size()) {
+        if (index >= m_miniFatSectors.size()) {
             raise(err::BadFileFormat);
         }
-        load(m_miniFat, index, (*m_miniFatChain)[static_cast<std::size_t>(index)]);
+        load(m_miniFat, index, m_miniFatSectors[static_cast<std::size_t>(index)]);
     }
     return m_miniFat.entries[miniSector % m_entriesPerSector];
 }
@@ -182,8 +176,7 @@ bool Sectors::readMini(std::uint32_t miniSector, std::span<std::uint8_t> target)
     if (position + target.size() > m_miniStreamSize) {
         return false;
     }
-    const std::vector<std::uint32_t>& sectors = miniStreamSectors();
-    read(sectors[static_cast<std::size_t>(position / sectorBytes())],
+    read(m_miniStreamSectors[static_cast<std::size_t>(position / sectorBytes())],
          static_cast<std::uint32_t>(position % sectorBytes()), target);
     return true;
 }

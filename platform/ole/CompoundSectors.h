@@ -38,8 +38,10 @@ public:
     std::optional<std::vector<std::uint32_t>> chain(std::uint32_t start, std::uint64_t length,
                                                     Unit unit);
 
-    // The mini stream is the root entry's data.
-    void setMiniStream(std::uint32_t start, std::uint64_t size);
+    // The mini stream is the root entry's data. Follows its chain and the mini FAT's, which
+    // every small stream needs; raises 321 when either breaks, loops, is shorter than the
+    // mini stream's size or longer than the header's count of mini FAT sectors.
+    void openMiniStream(std::uint32_t start, std::uint64_t size);
     // Bytes of a mini sector, from its start; false when they run past the mini stream's
     // size.
     bool readMini(std::uint32_t miniSector, std::span<std::uint8_t> target);
@@ -56,7 +58,6 @@ private:
     std::uint32_t fatSectorAt(std::uint64_t index);
     std::uint32_t difatSectorAt(std::uint64_t index);
     void load(TableSector& table, std::uint64_t index, std::uint32_t sector);
-    const std::vector<std::uint32_t>& miniStreamSectors();
 
     ByteSource& m_input;
     const Header m_header;
@@ -65,10 +66,9 @@ private:
     TableSector m_fat;
     TableSector m_miniFat;
     std::vector<std::uint32_t> m_difatChain;
-    std::optional<std::vector<std::uint32_t>> m_miniFatChain;
-    std::uint32_t m_miniStreamStart = kEndOfChain;
+    std::vector<std::uint32_t> m_miniFatSectors;
     std::uint64_t m_miniStreamSize = 0;
-    std::optional<std::vector<std::uint32_t>> m_miniStreamChain;
+    std::vector<std::uint32_t> m_miniStreamSectors;
 };
 
 } // namespace ostrevan::cfb

@@ -1,9 +1,6 @@
 #pragma once
 
 #include "platform/ole/ByteSource.h"
-#include "platform/ole/GObjectPtr.h"
-
-#include <gsf/gsf-input.h>
 
 #include <array>
 #include <cstdint>
@@ -46,11 +43,5 @@ private:
     std::unique_ptr<std::uint8_t[]> m_pages;
     std::array<std::uint64_t, kCachedPages> m_pageStart;
 };
-
-// A libgsf input over a FileInput, for the readers that still go through libgsf.
-GObjectPtr<GsfInput> openFileInput(const std::string& path);
-
-// The bytes an input made by openFileInput has read from its file so far.
-std::uint64_t fileInputBytesRead(GsfInput* input);
 
 } // namespace ostrevan

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "platform/ole/ByteSource.h"
 #include "platform/ole/Moniker.h"
-
-#include <gsf/gsf-input.h>
 
 #include <optional>
 #include <string>
@@ -28,16 +27,14 @@ struct LinkObjects {
 
 // Reads the linked objects of the compound document in input: Solid Edge's link sites and
 // standard OLE links, wherever they are in the storage tree (not below "JReverseLinks",
-// which names the documents that use this one). It reads the header, the allocation tables,
-// the directory and the objects' "\x01Ole" streams; of other streams only the small ones
-// that live in the mini stream, which libgsf loads whole when it opens them (large streams
-// are never read). A partial last sector reads as zeros; a stream whose chain or size is
-// impossible is unreadable and costs only its own link. Raises 321 when input is not a
-// compound file or its header, allocation tables or directory are damaged (cut off,
-// looping chains).
-LinkObjects readLinkObjects(GsfInput* input);
+// which names the documents that use this one). It reads the header, the directory, the
+// objects' "\x01Ole" streams and the table sectors their chains need; no other stream. A
+// partial last sector reads as zeros; a stream whose chain or size is impossible is
+// unreadable and costs only its own link. Raises 321 when input is not a compound file or
+// its header, allocation tables or directory are damaged (cut off, looping chains).
+LinkObjects readLinkObjects(ByteSource& input);
 
-// The same for the file at path; also raises 53, 70 and 76 as openFileInput does.
+// The same for the file at path; also raises 53, 70 and 76 as FileInput does.
 LinkObjects readLinkObjects(const std::string& path);
 
 } // namespace ostrevan

@@ -2,7 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/ole/CompoundFile.h"
-#include "platform/ole/GObjectPtr.h"
+#include "tests/support/GObjectPtr.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>

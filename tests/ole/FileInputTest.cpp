@@ -6,10 +6,10 @@
 #include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
 
-#include <gsf/gsf-input-memory.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
@@ -31,7 +31,7 @@ std::string patternedBytes(std::size_t size) {
 
 struct ReadCase {
     const char* what;
-    gsf_off_t offset;
+    std::uint64_t offset;
     std::size_t count;
 };
 
@@ -61,52 +61,53 @@ INSTANTIATE_TEST_SUITE_P(FileInput, FileInputReads,
                              return name;
                          });
 
-TEST_P(FileInputReads, HandOutTheFilesBytesWithAndWithoutABuffer) {
+TEST_P(FileInputReads, HandOutTheFilesBytesFromTheFileAndFromWhatWasKept) {
     const test::TempFolder folder;
     const std::string bytes = patternedBytes(kFileSize);
-    const GObjectPtr<GsfInput> input = openFileInput(folder.file("Teil.par", bytes));
+    FileInput input(folder.file("Teil.par", bytes));
+    EXPECT_EQ(input.size(), kFileSize);
     const ReadCase read = GetParam();
     const std::string expected = bytes.substr(static_cast<std::size_t>(read.offset), read.count);
-
-    // Twice without a buffer (the second from what was kept), then into the caller's one.
     for (int pass = 0; pass < 2; ++pass) {
-        ASSERT_EQ(gsf_input_seek(input.get(), read.offset, G_SEEK_SET), 0);
-        const guint8* got = gsf_input_read(input.get(), read.count, nullptr);
-        ASSERT_NE(got, nullptr);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(got), read.count), expected);
+        std::string buffer(read.count, '\0');
+        ASSERT_TRUE(input.read(read.offset,
+                               {reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size()}));
+        EXPECT_EQ(buffer, expected);
     }
-    std::string buffer(read.count, '\0');
-    ASSERT_EQ(gsf_input_seek(input.get(), read.offset, G_SEEK_SET), 0);
-    ASSERT_NE(gsf_input_read(input.get(), read.count, reinterpret_cast<guint8*>(buffer.data())),
-              nullptr);
-    EXPECT_EQ(buffer, expected);
+}
+
+TEST(FileInput, RefusesReadsBeyondTheEnd) {
+    const test::TempFolder folder;
+    FileInput input(folder.file("Teil.par", patternedBytes(kFileSize)));
+    std::array<std::uint8_t, 16> buffer{};
+    EXPECT_FALSE(input.read(kFileSize - 8, buffer));
+    EXPECT_FALSE(input.read(kFileSize + 1, std::span(buffer).first(0)));
+    EXPECT_TRUE(input.read(kFileSize, std::span(buffer).first(0)));
 }
 
 TEST(FileInput, ReadsOnlyThePagesAskedForAndEachOnce) {
     const test::TempFolder folder;
-    const GObjectPtr<GsfInput> input =
-        openFileInput(folder.file("Groß.asm", patternedBytes(1 << 20)));
+    FileInput input(folder.file("Groß.asm", patternedBytes(1 << 20)));
     // Sectors of the first page, then of one far inside, then of the first again.
-    for (const gsf_off_t offset : {0, 512, 3584, 500 * 1024, 500 * 1024 + 512, 1024}) {
-        ASSERT_EQ(gsf_input_seek(input.get(), offset, G_SEEK_SET), 0);
-        ASSERT_NE(gsf_input_read(input.get(), 512, nullptr), nullptr);
+    std::array<std::uint8_t, 512> sector{};
+    for (const std::uint64_t offset : {0, 512, 3584, 500 * 1024, 500 * 1024 + 512, 1024}) {
+        ASSERT_TRUE(input.read(offset, sector));
     }
-    EXPECT_EQ(fileInputBytesRead(input.get()), 2u * 4096u);
+    EXPECT_EQ(input.bytesRead(), 2u * 4096u);
 }
 
 TEST(FileInput, AFileCutShortAfterOpeningFailsTheReadInsteadOfHandingOutStaleBytes) {
     const test::TempFolder folder;
     const std::string path = folder.file("Teil.par", patternedBytes(kFileSize));
-    const GObjectPtr<GsfInput> input = openFileInput(path);
+    FileInput input(path);
     std::filesystem::resize_file(path, 4096);
-    ASSERT_EQ(gsf_input_seek(input.get(), 2 * 4096, G_SEEK_SET), 0);
-    EXPECT_EQ(gsf_input_read(input.get(), 64, nullptr), nullptr);
-    ASSERT_EQ(gsf_input_seek(input.get(), 100, G_SEEK_SET), 0);
-    EXPECT_NE(gsf_input_read(input.get(), 64, nullptr), nullptr);
+    std::array<std::uint8_t, 64> buffer{};
+    EXPECT_FALSE(input.read(2 * 4096, buffer));
+    EXPECT_TRUE(input.read(100, buffer));
 }
 
 // What reading a document gives, as text: its links and skipped storages, or its error.
-std::string outcome(GsfInput* input) {
+std::string outcome(ByteSource& input) {
     std::string result;
     const auto error = trapError([&] {
         const LinkObjects objects = readLinkObjects(input);
@@ -121,15 +122,13 @@ std::string outcome(GsfInput* input) {
 }
 
 std::string outcomeFromMemory(const std::string& bytes) {
-    const GObjectPtr<GsfInput> input(
-        gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
-                             static_cast<gsf_off_t>(bytes.size()), FALSE));
-    return outcome(input.get());
+    MemoryInput input({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return outcome(input);
 }
 
 std::string outcomeFromFile(const std::string& path) {
-    const GObjectPtr<GsfInput> input = openFileInput(path);
-    return outcome(input.get());
+    FileInput input(path);
+    return outcome(input);
 }
 
 // Damaged copies: bytes changed in the header, the allocation tables and the directory, and

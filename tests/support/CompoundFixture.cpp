@@ -1,7 +1,7 @@
 #include "tests/support/CompoundFixture.h"
 
 #include "platform/Text.h"
-#include "platform/ole/GObjectPtr.h"
+#include "tests/support/GObjectPtr.h"
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-output-memory.h>
