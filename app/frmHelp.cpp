@@ -19,6 +19,7 @@ frmHelp::frmHelp(const Screen& screen) : QDialog(nullptr, fixedBorderFlags(Qt::D
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowModality(Qt::ApplicationModal);
+    setFont(tahoma(8.25));
     setFixedSize(toPixels(kClientWidth), toPixels(kClientHeight));
 
     // Made first, so that it comes first in the keyboard order and has the focus.

@@ -195,6 +195,8 @@ void frmMain::buildResultPage(QWidget& page) {
     m_ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_ListView1->verticalHeader()->setDefaultSectionSize(m_ListView1->fontMetrics().height() + 4);
     m_ListView1->horizontalHeader()->setHighlightSections(false);
+    // Headers sit on the left, as the list control of Windows puts them.
+    m_ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     m_lbl_references = place(new QLabel(&page), 360, 4680, 7815, 225);
     m_lbl_references->setObjectName(QStringLiteral("lbl_references"));

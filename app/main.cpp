@@ -6,6 +6,7 @@
 #include "platform/ole/LinkReaderServers.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/RegistryStore.h"
+#include "platform/qt/DesignLayout.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtServices.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     using namespace ostrevan;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostrevan"));
+    addDesignFonts();
     // The program speaks German, so Qt's own dialogs do too, whatever the desktop's language.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

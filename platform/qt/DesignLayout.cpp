@@ -5,8 +5,10 @@
 #include "platform/qt/Twips.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -31,6 +33,13 @@ QPoint centredPosition(const Screen& screen, double clientWidthTwips, double cli
 
 QString qtText(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+void addDesignFonts() {
+    for (const char* file :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+        QFontDatabase::addApplicationFont(QString::fromUtf8(file));
+    }
 }
 
 QFont designFont(const char* family, double points, bool bold) {
@@ -82,13 +91,22 @@ QPushButton* designButton(QWidget& parent, const char* name, const QString& capt
     return made;
 }
 
+QImage svgImage(const QString& file, const QSize& size) {
+    QSvgRenderer renderer(file);
+    if (!renderer.isValid()) {
+        return {};
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter);
+    }
+    return image;
+}
+
 QPixmap logo(const QSize& size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/ostrevan/ostrevan.svg"));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
+    return QPixmap::fromImage(svgImage(QStringLiteral(":/ostrevan/ostrevan.svg"), size));
 }
 
 } // namespace ostrevan

@@ -11,6 +11,7 @@
 
 class QFont;
 class QFrame;
+class QImage;
 class QLabel;
 class QPixmap;
 class QPushButton;
@@ -34,6 +35,9 @@ QPoint centredPosition(const Screen& screen, double clientWidthTwips, double cli
 
 QString qtText(std::string_view utf8);
 
+// Makes the design's Tahoma known to the program where the system keeps it only as a file:
+// Debian's fonts-wine installs Tahoma's metrics for Wine, outside the fonts the desktop lists.
+void addDesignFonts();
 // A font of the design; a family the system lacks falls back to its sans font.
 QFont designFont(const char* family, double points, bool bold = false);
 QFont tahoma(double points, bool bold = false);
@@ -48,6 +52,8 @@ void fitOnOneLine(QLabel& label);
 QFrame* designRule(QWidget& parent, const char* name);
 QPushButton* designButton(QWidget& parent, const char* name, const QString& caption);
 
+// An SVG file drawn at the given size; a null image when the file is no SVG.
+QImage svgImage(const QString& file, const QSize& size);
 // The program's logo drawn at the given size.
 QPixmap logo(const QSize& size);
 

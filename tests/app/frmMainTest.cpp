@@ -119,6 +119,8 @@ TEST_F(MainWindow, ResultListHasItsThreeColumns) {
     EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Anzahl"));
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Dokument"));
     EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Referenz"));
+    EXPECT_EQ(list.horizontalHeader()->defaultAlignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignLeft);
     EXPECT_EQ(list.columnWidth(0), toPixels(700));
     EXPECT_EQ(list.columnWidth(1), toPixels(4700));
     EXPECT_EQ(list.columnWidth(2), toPixels(4700));

@@ -4,7 +4,7 @@ target_link_libraries(ostrevan_test_fakes INTERFACE ostrevan_platform ostrevan_s
 
 # main() of the GUI tests: a QApplication on the offscreen platform, then the tests.
 add_library(ostrevan_test_gui_main STATIC ${CMAKE_CURRENT_LIST_DIR}/GuiTestMain.cpp)
-target_link_libraries(ostrevan_test_gui_main PUBLIC ostrevan_settings GTest::gtest Qt6::Widgets)
+target_link_libraries(ostrevan_test_gui_main PUBLIC ostrevan_settings GTest::gtest ostrevan_qt)
 
 # Temporary trees on disk, checks run as an unprivileged user, a file-type registry from a map.
 add_library(ostrevan_test_disk STATIC
