@@ -2,7 +2,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: run test asan bench fuzz build deps format clean
+.PHONY: run test package asan bench fuzz build deps format clean
 
 deps:
 	@scripts/install-deps
@@ -16,6 +16,12 @@ run: build
 
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
+
+# A Debian package of the installed files, left here for `apt install ./ostrevan_*.deb`.
+package: build
+	@cd build/$(PRESET) && cpack >/dev/null
+	@cp build/$(PRESET)/ostrevan_*.deb .
+	@ls ostrevan_*.deb
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

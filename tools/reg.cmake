@@ -8,3 +8,6 @@ target_link_libraries(ostrevan_reg_command PUBLIC ostrevan_registry PRIVATE ostr
 
 add_executable(ostrevan-reg ${CMAKE_CURRENT_LIST_DIR}/ostrevan-reg/main.cpp)
 target_link_libraries(ostrevan-reg PRIVATE ostrevan_reg_command ostrevan_settings)
+ostrevan_command_line_tool(ostrevan-reg HELP ${CMAKE_CURRENT_LIST_DIR}/ostrevan-reg/help.txt
+    SUMMARY "die Registrierungsdatenbank von Ostrevan abfragen und bearbeiten"
+    PRINTED_BY ostrevan_reg_command)

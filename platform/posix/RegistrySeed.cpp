@@ -31,7 +31,7 @@ constexpr std::array<DocumentType, 6> kDocumentTypes{{
      "configuration"},
 }};
 
-constexpr std::string_view kIconFolder = "/usr/share/icons/hicolor/scalable/mimetypes/";
+constexpr std::string_view kIconFolder = OSTREVAN_ICON_FOLDER;
 
 std::string text(std::string_view value) {
     return std::string(value) + '\0';

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/ole/LinkResolution.h"
+#include "tools/ostrevan-links/HelpText.h"
 
 #include <cstdio>
 #include <optional>
@@ -10,30 +11,6 @@
 
 namespace ostrevan {
 namespace {
-
-constexpr std::string_view kUsage =
-    "Usage: ostrevan-links [--json] FILE...\n"
-    "\n"
-    "Lists the links that Solid Edge and other OLE compound documents hold to other files.\n"
-    "For each link it shows the full name found on this machine, how it was found, the\n"
-    "stored absolute path and the stored relative path.\n"
-    "\n"
-    "Links are looked for as Solid Edge does: CONTAINER (the file name in the document's\n"
-    "folder), RELATIVE (the stored relative path from the document), ABSOLUTE (the stored\n"
-    "path, where it is a path of this machine), in the order and with the search path and\n"
-    "the map of ~/.config/Ostrevan/LinkMgmt.txt when that file exists. A link found nowhere\n"
-    "is shown with its stored absolute path and \"missing\".\n"
-    "\n"
-    "Options:\n"
-    "  --json   one JSON array with an object per document, in the order given:\n"
-    "           {\"document\", \"error\": null or {\"number\", \"description\"},\n"
-    "            \"links\": [{\"full_name\", \"resolved_by\", \"saved_absolute\",\n"
-    "                       \"saved_relative\", \"storage\"}]}\n"
-    "           resolved_by is container, relative, absolute, search-path, mapped or missing.\n"
-    "  --help   this text.\n"
-    "\n"
-    "Exit status: 0 when every file was read, 1 when some file could not be read (its\n"
-    "error on stderr, the others still listed), 2 on a usage error.\n";
 
 struct DocumentResult {
     std::string document;
@@ -178,15 +155,15 @@ int runLinksCommand(const std::vector<std::string>& arguments, std::ostream& out
         } else if (argument == "--json") {
             json = true;
         } else if (argument == "--help" || argument == "-h") {
-            out << kUsage;
+            out << kHelpText;
             return 0;
         } else {
-            err << "ostrevan-links: unknown option " << argument << "\n" << kUsage;
+            err << "ostrevan-links: unbekannte Option " << argument << "\n" << kHelpText;
             return 2;
         }
     }
     if (documents.empty()) {
-        err << "ostrevan-links: no FILE given\n" << kUsage;
+        err << "ostrevan-links: keine DATEI angegeben\n" << kHelpText;
         return 2;
     }
     const LinkManagement rules = loadLinkManagement(configFolder, [&err](const std::string& line) {

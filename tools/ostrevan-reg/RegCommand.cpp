@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "platform/posix/RegistryStore.h"
+#include "tools/ostrevan-reg/HelpText.h"
 #include "tools/ostrevan-reg/RegFile.h"
 #include "tools/ostrevan-reg/RegKeys.h"
 
@@ -21,24 +22,6 @@ constexpr std::string_view kDoneText = "Der Vorgang wurde erfolgreich beendet.";
 constexpr std::string_view kCancelled = "Der Vorgang wurde abgebrochen.";
 constexpr std::string_view kNotFound =
     "FEHLER: Der angegebene Registrierungsschlüssel bzw. Wert wurde nicht gefunden.";
-
-constexpr std::string_view kHelp = R"(OSTREVAN-REG Vorgang [Parameterliste]
-
-  query  SCHLÜSSEL [/v WERT | /ve] [/s]
-  add    SCHLÜSSEL [/v WERT | /ve] [/t TYP] [/d DATEN] [/f]
-  delete SCHLÜSSEL /v WERT | /ve [/f]
-  export SCHLÜSSEL DATEI [/y]
-  import DATEI
-
-  SCHLÜSSEL  Stammschlüssel\Unterschlüssel; Stammschlüssel HKCR, HKCU, HKLM
-             oder HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE
-  TYP        REG_SZ, REG_MULTI_SZ, REG_EXPAND_SZ, REG_DWORD, REG_BINARY, REG_NONE
-  DATEN      REG_MULTI_SZ trennt die Einträge mit \0, REG_BINARY in Hexadezimalziffern,
-             REG_DWORD dezimal oder mit 0x hexadezimal
-  --store PFAD  eine andere Registrierungsdatenbank als die des Benutzers
-
-Rückgabewerte: 0 erfolgreich, 1 nicht gefunden oder verweigert, 2 ungültige Syntax.
-)";
 
 struct Options {
     std::vector<std::string> operands;
@@ -410,7 +393,7 @@ int runReg(const std::vector<std::string>& args, Console& console) {
         }
     }
     if (rest.size() == 1 && (rest[0] == "/?" || rest[0] == "-?" || rest[0] == "--help")) {
-        console.out << kHelp;
+        console.out << kHelpText;
         return kDone;
     }
     if (rest.empty()) {
