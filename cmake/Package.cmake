@@ -6,10 +6,11 @@ set(CPACK_PACKAGE_VENDOR Tavrosk)
 set(CPACK_PACKAGE_CONTACT "Tavrosk <support@tavrosk.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Verknüpfungen von Solid Edge Dokumenten anzeigen")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ostrevan ist ein kleiner Assistent für Anwender des CAD-Systems Solid Edge. Er zeigt die
-Verknüpfungen, die Solid Edge Dokumente und andere OLE-Verbunddokumente zu anderen Dateien
-halten, für ein Dokument oder einen ganzen Verzeichnisbaum, und schreibt sie in einen
-Textbericht. Dazu gehören die Befehle ostrevan-links und ostrevan-reg.")
+    "Ostrevan ist ein kleiner Assistent für Anwender des CAD-Systems Solid Edge.
+Er zeigt die Verknüpfungen, die Solid Edge Dokumente und andere
+OLE-Verbunddokumente zu anderen Dateien halten, für ein Dokument oder einen
+ganzen Verzeichnisbaum, und schreibt sie in einen Textbericht. Dazu kommen
+Befehle für die Kommandozeile wie ostrevan-links.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
