@@ -17,8 +17,14 @@ bool folderWritable(const std::string& folder) {
     return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
+std::string installedProgramFolder() {
+    return OSTREVAN_INSTALL_BINDIR;
+}
+
 std::string reportFolder(const std::string& programFolder) {
-    return folderWritable(programFolder) ? programFolder : userDataFolder();
+    // The installed program's folder belongs to the package manager, also when root runs it.
+    const bool ours = programFolder != installedProgramFolder() && folderWritable(programFolder);
+    return ours ? programFolder : userDataFolder();
 }
 
 } // namespace ostrevan

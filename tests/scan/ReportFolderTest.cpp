@@ -1,8 +1,8 @@
 #include "platform/posix/ReportFolder.h"
 
 #include "scan/ExportReference.h"
-#include "tests/support/Unprivileged.h"
 #include "tests/scan/ReportFixture.h"
+#include "tests/support/Unprivileged.h"
 
 #include <filesystem>
 
@@ -45,6 +45,13 @@ TEST_F(ReportFolderTest, WhatIsNoFolderFallsBackToTheDataFolder) {
         EXPECT_EQ(reportFolder(folder), dataFolder()) << folder;
     }
     EXPECT_TRUE(fs::is_directory(dataFolder())) << "made on first use";
+}
+
+TEST_F(ReportFolderTest, TheInstalledProgramsFolderIsNeverUsedEvenWhenWritable) {
+    // Root may write there, yet the report still goes to the data folder.
+    const std::string installed = installedProgramFolder();
+    ASSERT_TRUE(installed.ends_with("/bin")) << installed;
+    EXPECT_EQ(reportFolder(installed), dataFolder());
 }
 
 TEST_F(ReportFolderTest, AWriteProtectedProgramFolderFallsBackToTheDataFolder) {
