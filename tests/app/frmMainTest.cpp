@@ -71,6 +71,16 @@ TEST_F(MainWindow, IsCentredForItsDesignHeightAndThenShortened) {
     EXPECT_GE(window->height(), lastButton.geometry().bottom());
 }
 
+TEST_F(MainWindow, HasAFixedBorderWithoutMinimiseOrMaximise) {
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    const Qt::WindowFlags flags = window->windowFlags();
+    // Without the customize hint Qt gives an X11 window both buttons whatever else is asked.
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+}
+
 TEST_F(MainWindow, NavigatesAsTheButtonTableSays) {
     click("btn_Weiter");
     EXPECT_EQ(page(), 1);
