@@ -26,22 +26,27 @@ std::string formattedRowNumber(const std::string& text) {
 void writeReport(ScanContext& context, const std::string& path) {
     const std::unique_ptr<TextStream> stream =
         context.fileSystem.OpenTextFile(path, io::ForWriting, true, io::TristateFalse);
-    const std::string header =
-        std::string("Anzahl") + "  " + "SolidEdge Dokument" + " - " + "Referenz";
-    stream->Write(header + kLineEnd);
-    stream->Write(std::string(82, '-') + kLineEnd);
-
+    stream->Write(reportHeading());
     const ListView& list = context.form.ListView1;
     const std::int32_t rows = list.count();
     for (std::int32_t row = 1; row <= rows; ++row) {
-        const std::string line = formattedRowNumber(list.text(row, 0)) + "   " + list.text(row, 1) +
-                                 " - " + list.text(row, 2);
-        stream->Write(line + kLineEnd);
+        stream->Write(reportLine(list.text(row, 0), list.text(row, 1), list.text(row, 2)));
     }
     stream->Close();
 }
 
 } // namespace
+
+std::string reportHeading() {
+    const std::string header =
+        std::string("Anzahl") + "  " + "SolidEdge Dokument" + " - " + "Referenz";
+    return header + kLineEnd + std::string(82, '-') + kLineEnd;
+}
+
+std::string reportLine(const std::string& number, const std::string& document,
+                       const std::string& reference) {
+    return formattedRowNumber(number) + "   " + document + " - " + reference + kLineEnd;
+}
 
 void ExportReference(ScanContext& context, const std::string& path) {
     // The stream goes out of scope inside the trapped body, so the file is closed (and what

@@ -10,6 +10,14 @@ struct ScanContext;
 // The report's file name inside its folder.
 inline constexpr const char* kReportFileName = "QZVExportRef.txt";
 
+// The report's header and rule of hyphens, each line with its CR LF.
+std::string reportHeading();
+// The report's line for a row: the number through the pattern "00000" (other text as it is),
+// three blanks, the document, " - ", the reference and CR LF. Text as the result list holds
+// it; the report's text stream writes it in Windows-1252.
+std::string reportLine(const std::string& number, const std::string& document,
+                       const std::string& reference);
+
 // Writes the result list to the plain-text report at path: a header, a rule of hyphens and
 // one line per row, in Windows-1252 with CR LF after every line; an existing report is
 // replaced. Reporting trap: an error shows "ExportReference() " + description + number, and

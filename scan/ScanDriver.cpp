@@ -17,20 +17,24 @@ ResultColumnWidths resultColumnWidths(double listWidthTwips) {
     return {anzahl, wide, wide};
 }
 
+void runSelectedScan(ScanContext& context, ScanProcedures& procedures) {
+    std::string path = context.form.txt_SEDokument.text();
+    if (context.Settings.Dokumentyp() == 1) {
+        DocumentFileList files;
+        std::int32_t count = 0;
+        procedures.RekursivFolder(path, files, count);
+        procedures.ReadReference(path, files, count);
+    } else {
+        procedures.GetFileReferenz();
+    }
+}
+
 void btn_ReferenzView_Click(ScanContext& context, ScanProcedures& procedures) {
     MainForm& form = context.form;
     form.ListView1.clear();
-    std::string path = form.txt_SEDokument.text();
     context.mousePointer.setPointer(MousePointer::Hourglass);
     try {
-        if (context.Settings.Dokumentyp() == 1) {
-            DocumentFileList files;
-            std::int32_t count = 0;
-            procedures.RekursivFolder(path, files, count);
-            procedures.ReadReference(path, files, count);
-        } else {
-            procedures.GetFileReferenz();
-        }
+        runSelectedScan(context, procedures);
     } catch (...) {
         // Not trapped here, but the hourglass must not stay over the error message.
         context.mousePointer.setPointer(MousePointer::Default);

@@ -45,6 +45,10 @@ struct ResultColumnWidths {
 };
 ResultColumnWidths resultColumnWidths(double listWidthTwips);
 
+// The scan that Dokumentyp selects, on the text of txt_SEDokument: a folder's documents
+// collected and read, or the one document's references. Rows go to ListView1 as found.
+void runSelectedScan(ScanContext& context, ScanProcedures& procedures);
+
 // The click on "Anzeigen": empties the result list, runs the scan that Dokumentyp selects and
 // sets "Export" by the rows found.
 void btn_ReferenzView_Click(ScanContext& context, ScanProcedures& procedures);
