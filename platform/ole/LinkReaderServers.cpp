@@ -16,18 +16,46 @@ namespace ostrevan {
 namespace {
 
 using SharedRules = std::shared_ptr<const LinkManagement>;
+using SharedObserver = std::shared_ptr<LinkReadObserver>;
 
-// The full names of a document's links, each once (compared without regard to case), in
-// the order found.
-std::vector<std::string> linkedNames(const std::string& documentPath, const LinkManagement& rules) {
-    std::vector<std::string> names;
+// A document's links, each target once (compared without regard to case), in the order found.
+std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
+                                        const LinkManagement& rules) {
+    std::vector<ResolvedLink> links;
     std::unordered_set<std::string> seen;
-    for (const ResolvedLink& link : readResolvedLinks(documentPath, rules)) {
+    for (ResolvedLink& link : readResolvedLinks(documentPath, rules)) {
         if (seen.insert(upperCase(link.fullName)).second) {
-            names.push_back(link.fullName);
+            links.push_back(std::move(link));
         }
     }
+    return links;
+}
+
+std::vector<std::string> fullNames(const std::vector<ResolvedLink>& links) {
+    std::vector<std::string> names;
+    names.reserve(links.size());
+    for (const ResolvedLink& link : links) {
+        names.push_back(link.fullName);
+    }
     return names;
+}
+
+// The full names of the distinct links of a document a caller asked for; the observer hears
+// of the reading.
+std::vector<std::string> linkedNames(const std::string& documentPath, const LinkManagement& rules,
+                                     LinkReadObserver* observer) {
+    if (observer == nullptr) {
+        return fullNames(distinctLinks(documentPath, rules));
+    }
+    std::vector<ResolvedLink> links;
+    try {
+        links = distinctLinks(documentPath, rules);
+    } catch (...) {
+        observer->readFailed(documentPath, caughtError());
+        throw;
+    }
+    observer->linksRead(documentPath, links);
+    return fullNames(links);
 }
 
 class LinkReaderDocument final : public RevisionManagerDocument {
@@ -44,7 +72,7 @@ public:
             raise(err::InvalidCall);
         }
         if (!m_links) {
-            m_links = linkedNames(m_fullName, *m_rules);
+            m_links = linkedNames(m_fullName, *m_rules, nullptr);
         }
         if (m_links->empty()) {
             return nullptr;
@@ -64,43 +92,51 @@ private:
 
 class LinkReaderApplication final : public RevisionManagerApplication {
 public:
-    explicit LinkReaderApplication(SharedRules rules) : m_rules(std::move(rules)) {}
+    LinkReaderApplication(SharedRules rules, SharedObserver observer)
+        : m_rules(std::move(rules)), m_observer(std::move(observer)) {}
 
     std::unique_ptr<RevisionManagerDocument> Open(const std::string& path) override {
-        return std::make_unique<LinkReaderDocument>(path, m_rules, linkedNames(path, *m_rules));
+        return std::make_unique<LinkReaderDocument>(path, m_rules,
+                                                    linkedNames(path, *m_rules, m_observer.get()));
     }
 
 private:
     SharedRules m_rules;
+    SharedObserver m_observer;
 };
 
 class LinkReaderComponent final : public ReferenceComponent {
 public:
-    explicit LinkReaderComponent(SharedRules rules) : m_rules(std::move(rules)) {}
+    LinkReaderComponent(SharedRules rules, SharedObserver observer)
+        : m_rules(std::move(rules)), m_observer(std::move(observer)) {}
 
     void GetReferences(std::string& documentPath, std::vector<std::string>& references, Label&,
                        std::int32_t&, std::int32_t&, std::string&,
                        std::unique_ptr<AutomationObject>&, std::int32_t& result) override {
-        const std::vector<std::string> names = linkedNames(documentPath, *m_rules);
+        const std::vector<std::string> names =
+            linkedNames(documentPath, *m_rules, m_observer.get());
         references.insert(references.end(), names.begin(), names.end());
         result = static_cast<std::int32_t>(names.size());
     }
 
 private:
     SharedRules m_rules;
+    SharedObserver m_observer;
 };
 
 } // namespace
 
 void registerLinkReaderServers(Automation& automation, std::string configFolder,
-                               MalformedLineReport report) {
+                               MalformedLineReport report, SharedObserver observer) {
     auto rules = [folder = std::move(configFolder), report = std::move(report)] {
         return std::make_shared<const LinkManagement>(loadLinkManagement(folder, report));
     };
-    automation.registerServer(std::string(kRevisionManagerProgId),
-                              [rules] { return std::make_unique<LinkReaderApplication>(rules()); });
-    automation.registerServer(std::string(kReferenceComponentProgId),
-                              [rules] { return std::make_unique<LinkReaderComponent>(rules()); });
+    automation.registerServer(std::string(kRevisionManagerProgId), [rules, observer] {
+        return std::make_unique<LinkReaderApplication>(rules(), observer);
+    });
+    automation.registerServer(std::string(kReferenceComponentProgId), [rules, observer] {
+        return std::make_unique<LinkReaderComponent>(rules(), observer);
+    });
 }
 
 void registerLinkReaderServers(Automation& automation) {

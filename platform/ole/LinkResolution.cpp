@@ -193,6 +193,17 @@ std::string_view resolvedByName(ResolvedBy how) {
     return "missing";
 }
 
+std::string savedAbsolute(const ResolvedLink& link) {
+    return link.stored.absolute.displayName();
+}
+
+std::optional<std::string> savedRelative(const ResolvedLink& link) {
+    if (!link.stored.relative) {
+        return std::nullopt;
+    }
+    return link.stored.relative->displayName();
+}
+
 bool regularFileExists(const std::string& path) {
     struct stat status {};
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);

@@ -24,6 +24,11 @@ struct ResolvedLink {
     LinkObject stored;
 };
 
+// The stored monikers as their display names: the item of a file + item moniker shows in
+// both, the "..\\" steps in the relative one; nothing when the link has no relative path.
+std::string savedAbsolute(const ResolvedLink& link);
+std::optional<std::string> savedRelative(const ResolvedLink& link);
+
 // Whether path names an existing regular file (after symbolic links).
 bool regularFileExists(const std::string& path);
 

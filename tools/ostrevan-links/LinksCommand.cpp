@@ -1,9 +1,9 @@
 #include "tools/ostrevan-links/LinksCommand.h"
 
 #include "platform/Error.h"
-#include "platform/Text.h"
 #include "platform/ole/LinkResolution.h"
 #include "tools/ostrevan-links/HelpText.h"
+#include "tools/common/JsonText.h"
 
 #include <cstdio>
 #include <optional>
@@ -17,39 +17,6 @@ struct DocumentResult {
     std::optional<Error> error;
     std::vector<ResolvedLink> links;
 };
-
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    // A file name may hold any bytes.
-    for (const char c : validUtf8(text)) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
 
 // A storage name as text for a terminal: its control characters (a family of assemblies
 // keeps its master in "Master\x01") as \xNN.
@@ -66,16 +33,6 @@ std::string visibleStorage(const std::string& storage) {
         }
     }
     return out;
-}
-
-// The stored monikers as their display names: the item of a file + item moniker shows in
-// both, the "..\" steps in the relative one.
-std::string savedAbsolute(const ResolvedLink& link) {
-    return link.stored.absolute.displayName();
-}
-
-std::string savedRelative(const ResolvedLink& link) {
-    return link.stored.relative ? link.stored.relative->displayName() : std::string();
 }
 
 void writeJson(const std::vector<DocumentResult>& results, std::ostream& out) {
@@ -97,7 +54,7 @@ void writeJson(const std::vector<DocumentResult>& results, std::ostream& out) {
                 << ", \"resolved_by\": " << jsonString(std::string(resolvedByName(link.resolvedBy)))
                 << ", \"saved_absolute\": " << jsonString(savedAbsolute(link))
                 << ", \"saved_relative\": "
-                << (link.stored.relative ? jsonString(savedRelative(link)) : "null")
+                << (link.stored.relative ? jsonString(*savedRelative(link)) : "null")
                 << ", \"storage\": " << jsonString(link.stored.storage) << "}";
         }
         out << (result.links.empty() ? "]" : "\n    ]") << "\n  }";
@@ -115,8 +72,7 @@ void writeText(const DocumentResult& result, std::ostream& out) {
         out << "  " << visibleStorage(link.stored.storage) << ": " << link.fullName << " ("
             << resolvedByName(link.resolvedBy) << ")\n"
             << "    saved absolute: " << savedAbsolute(link) << "\n"
-            << "    saved relative: "
-            << (link.stored.relative ? savedRelative(link) : std::string("(none)")) << "\n";
+            << "    saved relative: " << savedRelative(link).value_or("(none)") << "\n";
     }
 }
 
