@@ -1,0 +1,209 @@
+#include "tools/ostrevan-scan/ScanOptions.h"
+
+#include <cstddef>
+
+namespace ostrevan {
+
+const std::string_view kScanUsage =
+    "Aufruf: ostrevan-scan [OPTIONEN] [--] PFAD\n"
+    "\n"
+    "Listet die Verknüpfungen von Solid-Edge-Dokumenten zu anderen Dateien, wie der\n"
+    "Ostrevan-Assistent sie auf der Ergebnisseite zeigt, ohne Fenster. PFAD ist ein\n"
+    "Dokument (dessen Referenzen) oder ein Ordner (die Referenzen seiner Solid-Edge-\n"
+    "Dokumente). Ohne --all werden nur Referenzen ausserhalb des gewählten Verzeichnisses\n"
+    "gelistet (bei einem Dokument: ausserhalb seines Ordners).\n"
+    "\n"
+    "Optionen:\n"
+    "  -r, --recursive      auch die Unterordner durchsuchen\n"
+    "      --all            alle Referenzen listen (Referenztyp 1)\n"
+    "      --missing        nur Referenzen, deren Ziel nirgends gefunden wird, innerhalb\n"
+    "                       wie ausserhalb des gewählten Verzeichnisses\n"
+    "      --format FORMAT  report (Vorgabe), csv oder json\n"
+    "  -o, --output DATEI   in DATEI schreiben statt auf die Standardausgabe; die Datei\n"
+    "                       wird erst ersetzt, wenn sie vollständig geschrieben ist\n"
+    "  -q, --quiet          keinen Fortschritt zeigen\n"
+    "  -h, --help           diese Hilfe\n"
+    "      --               beendet die Optionen (für einen PFAD, der mit - beginnt)\n"
+    "\n"
+    "Formate:\n"
+    "  report  die Bytes von QZVExportRef.txt, wie \"Export\" sie schreibt: Windows-1252,\n"
+    "          CR LF, Kopfzeile, Linie, je Zeile Nummer, Dokument und Referenz.\n"
+    "  csv     UTF-8, RFC 4180, CR LF, eine Kopfzeile mit den Spalten\n"
+    "          number,document,reference,status,resolved_by,saved_absolute,saved_relative\n"
+    "  json    JSON Lines, UTF-8: ein Objekt je Zeile mit den Feldern\n"
+    "          number, document, reference, status, resolved_by, saved_absolute,\n"
+    "          saved_relative (null, wenn keiner gespeichert ist); zuletzt ein Objekt\n"
+    "          {\"summary\": {\"documents\", \"links\", \"rows\", \"unreadable\", \"seconds\"}}.\n"
+    "  status ist found oder missing; resolved_by sagt, wie das Ziel gefunden wurde:\n"
+    "  container (im Ordner des Dokuments), relative (gespeicherter relativer Pfad),\n"
+    "  absolute (gespeicherter absoluter Pfad), search-path (Suchpfad), mapped (Zuordnung\n"
+    "  aus LinkMgmt.txt) oder missing (nirgends). saved_absolute und saved_relative sind\n"
+    "  die im Dokument gespeicherten Pfade. Regeln, Suchpfad und Zuordnungen stehen in\n"
+    "  ~/.config/Ostrevan/LinkMgmt.txt, wenn es sie gibt.\n"
+    "\n"
+    "Zeilen werden geschrieben, sobald sie gefunden sind. Ist die Standardfehlerausgabe ein\n"
+    "Terminal, zeigt eine Zeile dort den Fortschritt. Ordner und Dokumente, die nicht\n"
+    "gelesen werden können, werden dort mit Fehlernummer und Beschreibung genannt; die\n"
+    "Suche geht weiter. Am Ende folgt eine Zeile mit Dokumenten, Links, Zeilen, nicht\n"
+    "lesbaren Dokumenten und Ordnern und Sekunden.\n"
+    "\n"
+    "Rückgabewert:\n"
+    "  0  fertig, keine Zeile gelistet\n"
+    "  1  fertig, Zeilen gelistet (ostrevan-scan -r PROJEKT || echo \"Links nach aussen\")\n"
+    "  2  Aufruf falsch, oder PFAD gibt es nicht\n"
+    "  3  fertig, aber Dokumente oder Ordner konnten nicht gelesen werden (deren Zeilen\n"
+    "     fehlen, alle anderen sind vollständig)\n"
+    "  4  die Ausgabe konnte nicht geschrieben werden (eine mit -o genannte Datei bleibt,\n"
+    "     wie sie war)\n";
+
+namespace {
+
+class Parser final {
+public:
+    explicit Parser(const std::vector<std::string>& arguments) : m_arguments(arguments) {}
+
+    ParsedCommandLine run() {
+        parse();
+        return std::move(m_result);
+    }
+
+private:
+    const std::vector<std::string>& m_arguments;
+    std::size_t m_next = 0;
+    ParsedCommandLine m_result;
+    std::vector<std::string> m_paths;
+
+    bool fail(std::string message) {
+        m_result.kind = ParsedCommandLine::Kind::UsageError;
+        m_result.error = std::move(message);
+        return false;
+    }
+
+    // The value of an option: inline after '=' or the option letter, else the next argument.
+    bool value(const std::string& option, std::optional<std::string> inlineValue,
+               std::string& out) {
+        if (inlineValue) {
+            out = std::move(*inlineValue);
+            return true;
+        }
+        if (m_next >= m_arguments.size()) {
+            return fail("Option " + option + " braucht einen Wert");
+        }
+        out = m_arguments[m_next++];
+        return true;
+    }
+
+    bool format(const std::string& name) {
+        if (name == "report") {
+            m_result.options.format = OutputFormat::Report;
+        } else if (name == "csv") {
+            m_result.options.format = OutputFormat::Csv;
+        } else if (name == "json") {
+            m_result.options.format = OutputFormat::Json;
+        } else {
+            return fail("unbekanntes Format \"" + name + "\" (report, csv oder json)");
+        }
+        return true;
+    }
+
+    bool outputFile(const std::string& option, std::optional<std::string> inlineValue) {
+        std::string file;
+        if (!value(option, std::move(inlineValue), file)) {
+            return false;
+        }
+        if (file.empty()) {
+            return fail("Option " + option + " braucht einen Dateinamen");
+        }
+        m_result.options.outputFile = file;
+        return true;
+    }
+
+    bool longOption(const std::string& argument) {
+        const auto equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        std::optional<std::string> inlineValue;
+        if (equals != std::string::npos) {
+            inlineValue = argument.substr(equals + 1);
+        }
+        const bool takesValue = name == "--format" || name == "--output";
+        if (inlineValue && !takesValue) {
+            return fail("Option " + name + " nimmt keinen Wert");
+        }
+        if (name == "--help") {
+            m_result.kind = ParsedCommandLine::Kind::Help;
+        } else if (name == "--recursive") {
+            m_result.options.recursive = true;
+        } else if (name == "--all") {
+            m_result.options.all = true;
+        } else if (name == "--missing") {
+            m_result.options.missingOnly = true;
+        } else if (name == "--quiet") {
+            m_result.options.quiet = true;
+        } else if (name == "--format") {
+            std::string formatName;
+            return value(name, std::move(inlineValue), formatName) && format(formatName);
+        } else if (name == "--output") {
+            return outputFile(name, std::move(inlineValue));
+        } else {
+            return fail("unbekannte Option " + name);
+        }
+        return true;
+    }
+
+    bool shortOptions(const std::string& argument) {
+        for (std::size_t i = 1; i < argument.size(); ++i) {
+            const char letter = argument[i];
+            if (letter == 'r') {
+                m_result.options.recursive = true;
+            } else if (letter == 'q') {
+                m_result.options.quiet = true;
+            } else if (letter == 'h') {
+                m_result.kind = ParsedCommandLine::Kind::Help;
+            } else if (letter == 'o') {
+                std::optional<std::string> rest;
+                if (i + 1 < argument.size()) {
+                    rest = argument.substr(i + 1);
+                }
+                return outputFile("-o", std::move(rest));
+            } else {
+                return fail(std::string("unbekannte Option -") + letter);
+            }
+        }
+        return true;
+    }
+
+    bool parse() {
+        bool optionsEnded = false;
+        while (m_next < m_arguments.size()) {
+            const std::string& argument = m_arguments[m_next++];
+            if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+                m_paths.push_back(argument);
+            } else if (argument == "--") {
+                optionsEnded = true;
+            } else if (argument.starts_with("--") ? !longOption(argument)
+                                                  : !shortOptions(argument)) {
+                return false;
+            }
+        }
+        if (m_result.kind == ParsedCommandLine::Kind::Help) {
+            return true;
+        }
+        if (m_paths.size() != 1) {
+            return fail(m_paths.empty() ? "kein PFAD angegeben" : "mehr als ein PFAD angegeben");
+        }
+        if (m_paths.front().empty()) {
+            return fail("PFAD ist leer");
+        }
+        m_result.options.path = m_paths.front();
+        m_result.kind = ParsedCommandLine::Kind::Scan;
+        return true;
+    }
+};
+
+} // namespace
+
+ParsedCommandLine parseScanCommandLine(const std::vector<std::string>& arguments) {
+    return Parser(arguments).run();
+}
+
+} // namespace ostrevan
