@@ -1,7 +1,8 @@
 // The folder scan of a project tree of compound documents (64 KiB, 5 links each, 50 to a
-// folder): through the real window offscreen, through the logic with fake controls, and a
-// baseline that only opens each document and reads its first 4 KiB. Run one tree size per
-// process (--benchmark_filter=/10000) for a clean peak-memory figure.
+// folder): through the real window offscreen, through the logic with fake controls, through
+// ostrevan-scan with its rows streamed, and a baseline that only opens each document and reads
+// its first 4 KiB. Run one tree size per process (--benchmark_filter=/10000) for a clean
+// peak-memory figure; the command runs before the fake controls, so its peak is its own.
 
 #include "app/frmMain.h"
 #include "platform/Automation.h"
@@ -16,19 +17,24 @@
 #include "scan/modGlobal.h"
 #include "tests/support/CompoundFixture.h"
 #include "tests/support/Fakes.h"
+#include "tools/ostrevan-scan/ScanCommand.h"
 
 #include <QApplication>
 #include <QPushButton>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <ostream>
+#include <sstream>
 #include <stdexcept>
+#include <streambuf>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -226,6 +232,42 @@ void collectingWithFakeControls(benchmark::State& state) {
     report(state, documents);
 }
 
+// Counts the lines written to it and keeps nothing, as a pipe to another program would.
+class LineCounter final : public std::streambuf {
+public:
+    std::int64_t lines = 0;
+
+protected:
+    int_type overflow(int_type c) override {
+        lines += c == '\n' ? 1 : 0;
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        lines += std::count(text, text + count, '\n');
+        return count;
+    }
+};
+
+void folderScanByTheCommand(benchmark::State& state) {
+    const auto documents = static_cast<int>(state.range(0));
+    const ProjectTree& tree = projectTree(documents);
+    Services services(tree.configFolder());
+    LineCounter counter;
+    std::ostream out(&counter);
+    std::ostringstream err;
+    const ScanCommandEnvironment environment{out, err, false, services.fileSystem,
+                                             tree.configFolder()};
+    int status = 0;
+    for (auto _ : state) {
+        counter.lines = 0;
+        status = runScanCommand({"-r", "-q", "--format", "csv", tree.root}, environment);
+    }
+    if (status != kScanRowsListed || counter.lines != 1 + documents * kRowsPerDocument) {
+        state.SkipWithError("the command did not list every link");
+    }
+    report(state, documents);
+}
+
 void openAndReadFirstBlock(benchmark::State& state) {
     const auto documents = static_cast<int>(state.range(0));
     const ProjectTree& tree = projectTree(documents);
@@ -249,7 +291,8 @@ void treeSizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(openAndReadFirstBlock)->Apply(treeSizes);
 BENCHMARK(collectingWithFakeControls)->Apply(treeSizes);
-BENCHMARK(folderScanWithFakeControls)->Apply(treeSizes);
+BENCHMARK(folderScanByTheCommand)->Apply(treeSizes)->Arg(100000);
+BENCHMARK(folderScanWithFakeControls)->Apply(treeSizes)->Arg(100000);
 BENCHMARK(folderScanThroughTheWindow)->Apply(treeSizes);
 
 } // namespace

@@ -2,4 +2,4 @@
 add_executable(bench_folderscan ${CMAKE_CURRENT_LIST_DIR}/FolderScanBench.cpp)
 target_link_libraries(bench_folderscan PRIVATE ostrevan_settings ostrevan_app ostrevan_fs
     ostrevan_registry ostrevan_ole ostrevan_test_fixtures ostrevan_test_fakes
-    ostrevan_bench_gui_main)
+    ostrevan_scan_command ostrevan_bench_gui_main)
