@@ -54,8 +54,9 @@ std::vector<std::string> linkedNames(const std::string& documentPath, const Link
         observer->readFailed(documentPath, caughtError());
         throw;
     }
-    observer->linksRead(documentPath, links);
-    return fullNames(links);
+    std::vector<std::string> names = fullNames(links);
+    observer->linksRead(documentPath, std::move(links));
+    return names;
 }
 
 class LinkReaderDocument final : public RevisionManagerDocument {

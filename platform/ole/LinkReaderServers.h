@@ -18,7 +18,7 @@ class Error;
 class LinkReadObserver {
 public:
     virtual ~LinkReadObserver() = default;
-    virtual void linksRead(const std::string& document, const std::vector<ResolvedLink>& links) = 0;
+    virtual void linksRead(const std::string& document, std::vector<ResolvedLink> links) = 0;
     virtual void readFailed(const std::string& document, const Error& error) = 0;
 };
 

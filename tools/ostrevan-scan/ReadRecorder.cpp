@@ -11,15 +11,11 @@ namespace ostrevan {
 ReadRecorder::ReadRecorder(std::ostream& err, ScanProgress& progress)
     : m_err(err), m_progress(progress) {}
 
-void ReadRecorder::linksRead(const std::string& document, const std::vector<ResolvedLink>& links) {
+void ReadRecorder::linksRead(const std::string& document, std::vector<ResolvedLink> links) {
     m_document = document;
-    m_links.clear();
-    for (const ResolvedLink& link : links) {
-        m_links.emplace(link.fullName, link);
-    }
-    ++m_documentsRead;
-    m_linksRead += static_cast<std::int64_t>(links.size());
-    m_progress.documentRead(links.size());
+    m_links = std::move(links);
+    m_linkCount += static_cast<std::int64_t>(m_links.size());
+    m_progress.documentRead(m_links.size());
 }
 
 void ReadRecorder::readFailed(const std::string& document, const Error& error) {
@@ -37,12 +33,15 @@ const ResolvedLink* ReadRecorder::find(const std::string& document,
     if (document != m_document) {
         return nullptr;
     }
-    const auto found = m_links.find(reference);
-    return found == m_links.end() ? nullptr : &found->second;
+    // A handful of links: a search is cheaper than an index.
+    const auto found = std::find_if(m_links.begin(), m_links.end(), [&](const ResolvedLink& link) {
+        return link.fullName == reference;
+    });
+    return found == m_links.end() ? nullptr : &*found;
 }
 
 void ReadRecorder::name(const std::string& path, const Error& error) {
-    ++m_unreadable;
+    ++m_unreadableCount;
     m_progress.clear();
     m_err << "ostrevan-scan: " << printablePath(path) << ": " << error.description() << " ("
           << error.number() << ")\n"

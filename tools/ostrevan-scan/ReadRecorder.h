@@ -7,7 +7,6 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
-#include <unordered_map>
 
 namespace ostrevan {
 
@@ -20,7 +19,7 @@ class ReadRecorder final : public LinkReadObserver {
 public:
     ReadRecorder(std::ostream& err, ScanProgress& progress);
 
-    void linksRead(const std::string& document, const std::vector<ResolvedLink>& links) override;
+    void linksRead(const std::string& document, std::vector<ResolvedLink> links) override;
     void readFailed(const std::string& document, const Error& error) override;
     void folderFailed(const std::string& folder, const Error& error);
 
@@ -28,9 +27,9 @@ public:
     // or holds no such link.
     const ResolvedLink* find(const std::string& document, const std::string& reference) const;
 
-    std::int64_t documentsRead() const { return m_documentsRead; }
-    std::int64_t linksRead() const { return m_linksRead; }
-    std::int64_t unreadable() const { return m_unreadable; }
+    // The links of all documents read, and the documents and folders that could not be.
+    std::int64_t linkCount() const { return m_linkCount; }
+    std::int64_t unreadableCount() const { return m_unreadableCount; }
 
 private:
     void name(const std::string& path, const Error& error);
@@ -38,10 +37,9 @@ private:
     std::ostream& m_err;
     ScanProgress& m_progress;
     std::string m_document;
-    std::unordered_map<std::string, ResolvedLink> m_links;
-    std::int64_t m_documentsRead = 0;
-    std::int64_t m_linksRead = 0;
-    std::int64_t m_unreadable = 0;
+    std::vector<ResolvedLink> m_links;
+    std::int64_t m_linkCount = 0;
+    std::int64_t m_unreadableCount = 0;
 };
 
 // The file system the scan goes through: the real one, with each folder that cannot be

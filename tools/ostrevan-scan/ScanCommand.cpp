@@ -148,7 +148,7 @@ int scan(const ScanOptions& options, const std::string& chosenPath, bool folder,
     console.ListView1.finish();
 
     const ScanSummary summary{
-        procedures.found(), recorder->linksRead(), printer.rows(), recorder->unreadable(),
+        procedures.found(), recorder->linkCount(), printer.rows(), recorder->unreadableCount(),
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()};
     printer.end(summary);
     const bool written = output->commit();

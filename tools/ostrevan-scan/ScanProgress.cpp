@@ -20,7 +20,7 @@ void ScanProgress::setFound(std::int64_t documents) {
     m_found = documents;
     m_reading = true;
     m_start = Clock::now();
-    update();
+    update(true);
 }
 
 void ScanProgress::documentRead(std::size_t links) {
@@ -41,12 +41,12 @@ void ScanProgress::clear() {
     }
 }
 
-void ScanProgress::update() {
+void ScanProgress::update(bool force) {
     if (!m_enabled) {
         return;
     }
     const Clock::time_point now = Clock::now();
-    if (now - m_shown < kInterval) {
+    if (!force && now - m_shown < kInterval) {
         return;
     }
     m_shown = now;

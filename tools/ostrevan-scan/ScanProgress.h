@@ -24,7 +24,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    void update();
+    // Shows the line when the last showing is long enough ago, or when forced.
+    void update(bool force = false);
     std::string text(Clock::time_point now) const;
 
     std::ostream& m_err;
