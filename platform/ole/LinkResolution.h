@@ -25,7 +25,7 @@ struct ResolvedLink {
 };
 
 // The stored monikers as their display names: the item of a file + item moniker shows in
-// both, the "..\\" steps in the relative one; nothing when the link has no relative path.
+// both, the "..\" steps in the relative one; nothing when the link has no relative path.
 std::string savedAbsolute(const ResolvedLink& link);
 std::optional<std::string> savedRelative(const ResolvedLink& link);
 
