@@ -8,6 +8,7 @@
 #include "scan/clsSettings.h"
 #include "scan/modGlobal.h"
 #include "tools/ostrevan-scan/ConsoleControls.h"
+#include "tools/ostrevan-scan/HelpText.h"
 #include "tools/ostrevan-scan/ReadRecorder.h"
 #include "tools/ostrevan-scan/RowFormats.h"
 #include "tools/ostrevan-scan/ScanOptions.h"
@@ -172,7 +173,7 @@ int runScanCommand(const std::vector<std::string>& arguments,
                    const ScanCommandEnvironment& environment) {
     const ParsedCommandLine commandLine = parseScanCommandLine(arguments);
     if (commandLine.kind == ParsedCommandLine::Kind::Help) {
-        environment.out << kScanUsage << std::flush;
+        environment.out << kHelpText << std::flush;
         return environment.out ? kScanNoRows : kScanOutputFailed;
     }
     if (commandLine.kind == ParsedCommandLine::Kind::UsageError) {

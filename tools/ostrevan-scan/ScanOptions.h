@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace ostrevan {
@@ -35,8 +34,5 @@ struct ParsedCommandLine {
 // options may be combined ("-rq", "-oFILE"); long ones take their value as the next argument
 // or after '=' ("--format=csv").
 ParsedCommandLine parseScanCommandLine(const std::vector<std::string>& arguments);
-
-// The German help text: every option, the columns and fields of the formats, the exit statuses.
-extern const std::string_view kScanUsage;
 
 } // namespace ostrevan
