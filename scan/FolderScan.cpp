@@ -10,6 +10,7 @@
 #include "scan/clsSettings.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace ostrevan {
 namespace {
@@ -30,13 +31,14 @@ std::string documentPath(const std::string& parentFolder, const std::string& nam
     return parentFolder + (windows ? '\\' : '/') + name;
 }
 
-// The folders of the current branch, the chosen one first: a symbolic link back to one of
-// them would make the walk endless.
-using FolderChain = std::vector<std::string>;
+// The folders searched so far in this scan. Each real folder is searched once, under the
+// first path that reaches it: symbolic links may lead back up the branch (an endless walk)
+// or to one folder by many paths (a lattice of links doubles the work at every level).
+using VisitedFolders = std::unordered_set<std::string>;
 
-bool isOnChain(const FolderChain& chain, const Folder& folder) {
-    return !folder.Identity.empty() &&
-           std::find(chain.begin(), chain.end(), folder.Identity) != chain.end();
+// Marks the folder as searched; false when it was already.
+bool firstVisit(VisitedFolders& visited, const Folder& folder) {
+    return folder.Identity.empty() || visited.insert(folder.Identity).second;
 }
 
 void appendDocument(DocumentFileList& files, std::int32_t& count, std::string path) {
@@ -47,10 +49,10 @@ void appendDocument(DocumentFileList& files, std::int32_t& count, std::string pa
 }
 
 void GetAllFiles(ScanContext& context, const Folder& folder, DocumentFileList& files,
-                 std::int32_t& count, const std::int32_t& rekursiv, FolderChain& chain);
+                 std::int32_t& count, const std::int32_t& rekursiv, VisitedFolders& visited);
 
 void searchFolder(ScanContext& context, const Folder& folder, DocumentFileList& files,
-                  std::int32_t& count, const std::int32_t& rekursiv, FolderChain& chain) {
+                  std::int32_t& count, const std::int32_t& rekursiv, VisitedFolders& visited) {
     if (folder.Attributes == kSkippedAttributes) {
         return;
     }
@@ -67,8 +69,8 @@ void searchFolder(ScanContext& context, const Folder& folder, DocumentFileList& 
         return;
     }
     for (const Folder& sub : fileSystem.SubFolders(folder)) {
-        if (!isOnChain(chain, sub)) {
-            GetAllFiles(context, sub, files, count, rekursiv, chain);
+        if (firstVisit(visited, sub)) {
+            GetAllFiles(context, sub, files, count, rekursiv, visited);
         }
     }
 }
@@ -76,21 +78,29 @@ void searchFolder(ScanContext& context, const Folder& folder, DocumentFileList& 
 // One folder, its own files before its sub-folders. An error abandons this folder and
 // everything below it; the caller goes on with the next one.
 void GetAllFiles(ScanContext& context, const Folder& folder, DocumentFileList& files,
-                 std::int32_t& count, const std::int32_t& rekursiv, FolderChain& chain) {
-    chain.push_back(folder.Identity);
+                 std::int32_t& count, const std::int32_t& rekursiv, VisitedFolders& visited) {
     if (const auto error =
-            trapError([&] { searchFolder(context, folder, files, count, rekursiv, chain); })) {
-        context.messageBox.show(trapMessage("GetAllFiles() ", *error, " "));
+            trapError([&] { searchFolder(context, folder, files, count, rekursiv, visited); })) {
+        // The message names no folder: the same error in another folder tells the user
+        // nothing new (a registry that cannot be read fails every folder alike).
+        std::vector<ScanFailure>& failed = context.failures.folders;
+        const bool told = std::any_of(failed.begin(), failed.end(), [&](const ScanFailure& f) {
+            return f.number == error->number() && f.description == error->description();
+        });
+        failed.push_back({folder.Path, error->number(), error->description()});
+        if (!told) {
+            context.messageBox.show(trapMessage("GetAllFiles() ", *error, " "));
+        }
     }
-    chain.pop_back();
 }
 
 void collectDocuments(ScanContext& context, const std::string& path, DocumentFileList& files,
                       std::int32_t& count) {
     const Folder folder = context.fileSystem.GetFolder(path);
     const std::int32_t rekursiv = context.Settings.Rekurisv();
-    FolderChain chain;
-    GetAllFiles(context, folder, files, count, rekursiv, chain);
+    VisitedFolders visited;
+    firstVisit(visited, folder);
+    GetAllFiles(context, folder, files, count, rekursiv, visited);
 
     MainForm& form = context.form;
     form.lbl_references.setCaption("Gefunden wurden " + std::to_string(count) + " Dateien...");
@@ -102,7 +112,9 @@ void collectDocuments(ScanContext& context, const std::string& path, DocumentFil
 
 void RekursivFolder(ScanContext& context, std::string& path, DocumentFileList& files,
                     std::int32_t& count) {
+    context.failures.folders.clear();
     if (const auto error = trapError([&] { collectDocuments(context, path, files, count); })) {
+        context.failures.folders.push_back({path, error->number(), error->description()});
         context.messageBox.show(trapMessage("RekursivFolder() ", *error, " "));
     }
 }

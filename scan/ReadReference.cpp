@@ -11,6 +11,8 @@
 #include "scan/ScanContext.h"
 #include "scan/clsSettings.h"
 
+#include <vector>
+
 namespace ostrevan {
 namespace {
 
@@ -36,8 +38,30 @@ bool keepLink(std::int32_t referenzTyp, const std::string& chosenFolder,
            !liesInside(FileSystem::GetParentFolderName(fullName), chosenFolder);
 }
 
+// The one message after the loop: the first failure as the trap words it, then the count
+// and the first ten documents with their error numbers.
+std::string failuresMessage(const std::vector<ScanFailure>& failures) {
+    constexpr std::size_t kListed = 10;
+    const ScanFailure& first = failures.front();
+    std::string text = trapMessage(
+        "ReadReference() ", Error(first.number, std::string(kProgramName), first.description), " ");
+    text += "\n\n";
+    text += failures.size() == 1
+                ? std::string("1 Dokument konnte nicht gelesen werden:")
+                : std::to_string(failures.size()) + " Dokumente konnten nicht gelesen werden:";
+    for (std::size_t i = 0; i < failures.size() && i < kListed; ++i) {
+        text += "\n" + failures[i].path + " (" + std::to_string(failures[i].number) + ")";
+    }
+    if (failures.size() > kListed) {
+        text += "\nund " + std::to_string(failures.size() - kListed) + " weitere";
+    }
+    return text;
+}
+
+// A document that cannot be opened or read is remembered and skipped: one damaged file must
+// not cut the rest of the folder from the result.
 void readLinks(ScanContext& context, const std::string& path, const DocumentFileList& files,
-               const std::int32_t& count) {
+               const std::int32_t& count, std::vector<ScanFailure>& failures) {
     const std::int32_t referenzTyp = context.Settings.ReferenzTyp();
     const auto revisionManager =
         context.automation.create<RevisionManagerApplication>(kRevisionManagerProgId);
@@ -50,8 +74,14 @@ void readLinks(ScanContext& context, const std::string& path, const DocumentFile
     for (std::int64_t next = 1; next <= total; ++next) {
         const auto i = static_cast<std::int32_t>(next);
         const std::string& documentPath = fileListEntry(files, i);
-        document = revisionManager->Open(documentPath);
-        const auto links = document->LinkedDocuments(0);
+        std::unique_ptr<RevisionManagerDocuments> links;
+        if (const auto failure = trapError([&] {
+                document = revisionManager->Open(documentPath);
+                links = document->LinkedDocuments(0);
+            })) {
+            failures.push_back({documentPath, failure->number(), failure->description()});
+            continue;
+        }
         form.lbl_references.setCaption("Untersuche: " + position(i) + "-" + position(total));
         if (links) {
             for (const auto& link : *links) {
@@ -75,9 +105,14 @@ void readLinks(ScanContext& context, const std::string& path, const DocumentFile
 
 void ReadReference(ScanContext& context, std::string& path, DocumentFileList& files,
                    std::int32_t& count) {
-    if (const auto error = trapError([&] { readLinks(context, path, files, count); })) {
+    std::vector<ScanFailure> failures;
+    if (const auto error = trapError([&] { readLinks(context, path, files, count, failures); })) {
         context.messageBox.show(trapMessage("ReadReference() ", *error, " "));
     }
+    if (!failures.empty()) {
+        context.messageBox.show(failuresMessage(failures));
+    }
+    context.failures.documents = std::move(failures);
 }
 
 void ModGlobalProcedures::ReadReference(std::string& path, DocumentFileList& files,

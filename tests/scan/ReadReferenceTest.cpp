@@ -188,7 +188,7 @@ TEST_F(ReadReferenceTest, TheFileNameOfAWindowsLinkIsItsLastComponent) {
     EXPECT_EQ(fake.lbl_CheckRef.refreshed, Strings{"Bearbeite: Schraube M6.par"});
 }
 
-TEST_F(ReadReferenceTest, AFailureEndsTheWholeCallAndKeepsTheLabels) {
+TEST_F(ReadReferenceTest, AnUnreadableDocumentIsSkippedAndReportedOnceAfterTheLoop) {
     serveRevisionManager();
     addDocument("/Daten/1.par", Strings{"/Lib/a.par"});
     addDocument("/Daten/2.par", Strings{"/Lib/b.par", "/Lib/c.par"});
@@ -197,13 +197,58 @@ TEST_F(ReadReferenceTest, AFailureEndsTheWholeCallAndKeepsTheLabels) {
     addDocument("/Daten/5.par", Strings{"/Lib/f.par"});
     world.openErrors["/Daten/3.par"] = 321;
     read("/Daten", 0);
-    EXPECT_EQ(messages.messages, Strings{"ReadReference() Ungültiges Dateiformat 321"});
-    EXPECT_EQ(world.opened, (Strings{"/Daten/1.par", "/Daten/2.par", "/Daten/3.par"}));
+    EXPECT_EQ(messages.messages, Strings{"ReadReference() Ungültiges Dateiformat 321\n\n"
+                                         "1 Dokument konnte nicht gelesen werden:\n"
+                                         "/Daten/3.par (321)"});
+    EXPECT_EQ(world.opened, (Strings{"/Daten/1.par", "/Daten/2.par", "/Daten/3.par", "/Daten/4.par",
+                                     "/Daten/5.par"}));
     EXPECT_EQ(fake.ListView1.rows, (std::vector<Row>{{"1", "/Daten/1.par", "/Lib/a.par"},
                                                      {"2", "/Daten/2.par", "/Lib/b.par"},
-                                                     {"3", "/Daten/2.par", "/Lib/c.par"}}));
-    EXPECT_EQ(fake.lbl_references.caption(), "Untersuche: 0000002-0000005");
-    EXPECT_EQ(fake.lbl_CheckRef.caption(), "Bearbeite: c.par");
+                                                     {"3", "/Daten/2.par", "/Lib/c.par"},
+                                                     {"4", "/Daten/4.par", "/Lib/e.par"},
+                                                     {"5", "/Daten/5.par", "/Lib/f.par"}}));
+    EXPECT_EQ(fake.lbl_references.captions,
+              (Strings{"Untersuche: 0000001-0000005", "Untersuche: 0000002-0000005",
+                       "Untersuche: 0000004-0000005", "Untersuche: 0000005-0000005", ""}));
+    EXPECT_EQ(fake.lbl_CheckRef.caption(), "");
+    ASSERT_EQ(context.failures.documents.size(), 1u);
+    EXPECT_EQ(context.failures.documents[0].path, "/Daten/3.par");
+    EXPECT_EQ(context.failures.documents[0].number, 321);
+    EXPECT_EQ(context.failures.documents[0].description, "Ungültiges Dateiformat");
+}
+
+TEST_F(ReadReferenceTest, TheMessageNamesTheFirstFailureAndListsTenDocuments) {
+    serveRevisionManager();
+    for (int i = 1; i <= 13; ++i) {
+        addDocument("/Daten/d" + std::to_string(i) + ".par", Strings{"/Lib/x.par"});
+    }
+    world.openErrors["/Daten/d2.par"] = 70;
+    for (int i = 4; i <= 13; ++i) {
+        world.openErrors["/Daten/d" + std::to_string(i) + ".par"] = 321;
+    }
+    world.documents.erase("/Daten/d3.par");
+    read("/Daten", 1);
+    EXPECT_EQ(messages.messages,
+              Strings{"ReadReference() Zugriff verweigert 70\n\n"
+                      "12 Dokumente konnten nicht gelesen werden:\n"
+                      "/Daten/d2.par (70)\n/Daten/d3.par (53)\n/Daten/d4.par (321)\n"
+                      "/Daten/d5.par (321)\n/Daten/d6.par (321)\n/Daten/d7.par (321)\n"
+                      "/Daten/d8.par (321)\n/Daten/d9.par (321)\n/Daten/d10.par (321)\n"
+                      "/Daten/d11.par (321)\nund 2 weitere"});
+    EXPECT_EQ(fake.ListView1.rows, (std::vector<Row>{{"1", "/Daten/d1.par", "/Lib/x.par"}}));
+    EXPECT_EQ(context.failures.documents.size(), 12u);
+}
+
+TEST_F(ReadReferenceTest, ANewCallForgetsTheFailuresOfTheLastOne) {
+    serveRevisionManager();
+    addDocument("/Daten/1.par", Strings{"/Lib/a.par"});
+    world.openErrors["/Daten/1.par"] = 321;
+    read("/Daten", 0);
+    ASSERT_EQ(context.failures.documents.size(), 1u);
+    world.openErrors.clear();
+    read("/Daten", 0);
+    EXPECT_TRUE(context.failures.documents.empty());
+    EXPECT_EQ(messages.messages.size(), 1u);
 }
 
 TEST_F(ReadReferenceTest, ARowTheListRefusesEndsTheCall) {

@@ -196,9 +196,29 @@ TEST_F(RekursivFolderTest, AnErrorAbandonsOnlyTheFolderWhereItArose) {
     EXPECT_EQ(messages.messages, (Strings{"GetAllFiles() Zugriff verweigert 70",
                                           "GetAllFiles() Pfad nicht gefunden 76"}));
     EXPECT_EQ(found(), (Strings{"/Daten/a.par", "/Daten/Halb/d.par", "/Daten/Offen/f.par"}));
+    ASSERT_EQ(context.failures.folders.size(), 2u);
+    EXPECT_EQ(context.failures.folders[0].path, "/Daten/Gesperrt");
+    EXPECT_EQ(context.failures.folders[0].number, 70);
+    EXPECT_EQ(context.failures.folders[1].path, "/Daten/Halb");
     EXPECT_EQ(fake.lbl_references.caption(), "") << "RekursivFolder itself ends normally";
     EXPECT_EQ(fake.lbl_references.captions.at(fake.lbl_references.captions.size() - 2),
               "Gefunden wurden 3 Dateien...");
+}
+
+TEST_F(RekursivFolderTest, TheSameErrorInManyFoldersIsToldOnce) {
+    tree.addRoot("/Daten");
+    tree.addFile("/Daten", "a.par");
+    for (const char* name : {"A", "B", "C"}) {
+        tree.addFolder("/Daten", name);
+        tree.failFiles("/Daten/" + std::string(name), 70);
+    }
+    tree.addFolder("/Daten", "D");
+    tree.failFiles("/Daten/D", 76);
+    scan("/Daten", 1);
+    EXPECT_EQ(messages.messages, (Strings{"GetAllFiles() Zugriff verweigert 70",
+                                          "GetAllFiles() Pfad nicht gefunden 76"}));
+    EXPECT_EQ(context.failures.folders.size(), 4u);
+    EXPECT_EQ(found(), Strings{"/Daten/a.par"});
 }
 
 TEST_F(RekursivFolderTest, AMissingPathIsReportedOnceAndWritesNoCount) {
@@ -206,6 +226,8 @@ TEST_F(RekursivFolderTest, AMissingPathIsReportedOnceAndWritesNoCount) {
     fake.lbl_references.setCaption("vorher");
     scan("/Daten/fehlt", 1);
     EXPECT_EQ(messages.messages, Strings{"RekursivFolder() Pfad nicht gefunden 76"});
+    ASSERT_EQ(context.failures.folders.size(), 1u);
+    EXPECT_EQ(context.failures.folders[0].path, "/Daten/fehlt");
     EXPECT_EQ(count, 0);
     EXPECT_TRUE(files.empty());
     EXPECT_EQ(fake.lbl_references.captions, Strings{"vorher"});
@@ -235,14 +257,37 @@ TEST_F(RekursivFolderTest, ALinkBackToAFolderOnTheBranchIsNotEnteredAgain) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(RekursivFolderTest, ALinkToAFolderOffTheBranchIsFollowed) {
+TEST_F(RekursivFolderTest, AFolderReachedByTwoPathsIsSearchedOnceUnderTheFirst) {
     tree.addRoot("/Daten");
     tree.addFolder("/Daten", "Bibliothek");
     tree.addFile("/Daten/Bibliothek", "n.par");
     tree.addFolder("/Daten", "Projekt");
     tree.addLink("/Daten/Projekt", "Normteile", "/Daten/Bibliothek");
+    tree.addFolder("/Daten", "Projekt2");
+    tree.addLink("/Daten/Projekt2", "Teile", "/Daten/Projekt");
     scan("/Daten", 1);
-    EXPECT_EQ(found(), (Strings{"/Daten/Bibliothek/n.par", "/Daten/Projekt/Normteile/n.par"}));
+    EXPECT_EQ(found(), (Strings{"/Daten/Bibliothek/n.par"}));
+    EXPECT_EQ(tree.listed,
+              (Strings{"/Daten", "/Daten/Bibliothek", "/Daten/Projekt", "/Daten/Projekt2"}));
+}
+
+TEST_F(RekursivFolderTest, ALatticeOfLinksIsSearchedOncePerFolder) {
+    // d0 .. d16; d_i/a and d_i/b both link to d_{i+1}: 2^16 paths reach the last folder.
+    constexpr int kLevels = 16;
+    tree.addRoot("/Gitter");
+    for (int i = 0; i <= kLevels; ++i) {
+        tree.addFolder("/Gitter", "d" + std::to_string(i));
+    }
+    tree.addFile("/Gitter/d" + std::to_string(kLevels), "tief.par");
+    for (int i = 0; i < kLevels; ++i) {
+        const std::string from = "/Gitter/d" + std::to_string(i);
+        const std::string to = "/Gitter/d" + std::to_string(i + 1);
+        tree.addLink(from, "a", to);
+        tree.addLink(from, "b", to);
+    }
+    scan("/Gitter/d0", 1);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(tree.listed.size(), static_cast<std::size_t>(kLevels + 1));
 }
 
 TEST_F(RekursivFolderTest, TheChosenFolderReachedThroughALinkIsNotEnteredTwice) {
