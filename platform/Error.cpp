@@ -98,6 +98,7 @@ std::int32_t errorNumberForErrno(int errnoValue) {
         return err::PermissionDenied;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
         return err::DiskFull;
     case EIO:
         return err::DeviceIo;

@@ -64,8 +64,9 @@ public:
     virtual File GetFile(const std::string& path) const = 0;
     virtual bool FileExists(const std::string& path) const = 0;
     virtual bool FolderExists(const std::string& path) const = 0;
-    // ioMode ForReading, ForWriting (an existing file is emptied) or ForAppending; create
-    // makes a missing file; format one of the Tristate values.
+    // ioMode ForReading, ForWriting or ForAppending; create makes a missing file; format one
+    // of the Tristate values. ForWriting replaces an existing file when the stream is closed,
+    // not before: a stream that fails or is dropped first leaves the old file whole.
     virtual std::unique_ptr<TextStream> OpenTextFile(const std::string& path, int ioMode,
                                                      bool create, int format) const = 0;
 

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Shell.h"
+#include "platform/Text.h"
 #include "scan/MainForm.h"
 #include "scan/ScanContext.h"
 
@@ -45,12 +46,15 @@ std::string reportHeading() {
 
 std::string reportLine(const std::string& number, const std::string& document,
                        const std::string& reference) {
-    return formattedRowNumber(number) + "   " + document + " - " + reference + kLineEnd;
+    // A line break inside a name would forge report lines: control characters become '?'.
+    return controlsAsQuestionMarks(formattedRowNumber(number)) + "   " +
+           controlsAsQuestionMarks(document) + " - " + controlsAsQuestionMarks(reference) +
+           kLineEnd;
 }
 
 void ExportReference(ScanContext& context, const std::string& path) {
-    // The stream goes out of scope inside the trapped body, so the file is closed (and what
-    // was written kept) before the message shows.
+    // The stream goes out of scope inside the trapped body: after an error the new report is
+    // dropped, and the old one left whole, before the message shows.
     if (const auto error = trapError([&] { writeReport(context, path); })) {
         context.messageBox.show(trapMessage("ExportReference() ", *error, " "));
     }

@@ -20,8 +20,8 @@ std::string reportLine(const std::string& number, const std::string& document,
 
 // Writes the result list to the plain-text report at path: a header, a rule of hyphens and
 // one line per row, in Windows-1252 with CR LF after every line; an existing report is
-// replaced. Reporting trap: an error shows "ExportReference() " + description + number, and
-// the lines written before it stay.
+// replaced only by a complete new one. Reporting trap: an error shows "ExportReference() " +
+// description + number, and the report that was there before stays as it was.
 void ExportReference(ScanContext& context, const std::string& path);
 
 // The click on "Export": writes the report into reportFolder and hands it to the shell, or

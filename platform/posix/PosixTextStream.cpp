@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Text.h"
+#include "platform/posix/PosixReplacementFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace ostrevan {
 namespace {
@@ -72,10 +74,13 @@ private:
 
 enum class Encoding { Ansi, Utf16 };
 
+// Reads or appends through a descriptor; writes (ForWriting) through a replacement file, so
+// that the old file stays whole until Close has written the new one completely.
 class PosixTextStream final : public TextStream {
 public:
-    PosixTextStream(int fd, int ioMode, Encoding encoding)
-        : m_fd(fd), m_reading(ioMode == io::ForReading),
+    PosixTextStream(int fd, std::unique_ptr<ReplacementFile> replacement, int ioMode,
+                    Encoding encoding)
+        : m_fd(fd), m_replacement(std::move(replacement)), m_reading(ioMode == io::ForReading),
           m_unit(encoding == Encoding::Utf16 ? 2 : 1) {
         if (encoding == Encoding::Utf16) {
             m_converter = m_reading ? std::make_unique<Converter>("UTF-8", "UTF-16LE", 2, "\uFFFD")
@@ -86,8 +91,9 @@ public:
     PosixTextStream(const PosixTextStream&) = delete;
     PosixTextStream& operator=(const PosixTextStream&) = delete;
 
+    // Without Close a replacement is dropped and the old file stays as it was.
     ~PosixTextStream() override {
-        if (m_fd < 0) {
+        if (!m_open || m_replacement) {
             return;
         }
         // An error here has nowhere to go; Close reports it to callers who ask.
@@ -96,7 +102,7 @@ public:
     }
 
     void Write(const std::string& text) override {
-        if (m_fd < 0 || m_reading) {
+        if (!m_open || m_reading) {
             raise(kBadFileMode);
         }
         m_out += m_converter ? (*m_converter)(text) : toWindows1252(text);
@@ -134,13 +140,18 @@ public:
     }
 
     void Close() override {
-        if (m_fd < 0) {
+        if (!m_open) {
             return;
         }
-        const int fd = m_fd;
-        m_fd = -1;
-        const std::optional<Error> flushError = trapError([this, fd] { flush(fd); });
-        const bool closed = ::close(fd) == 0;
+        m_open = false;
+        if (m_replacement) {
+            const std::unique_ptr<ReplacementFile> replacement = std::move(m_replacement);
+            replacement->write(std::exchange(m_out, {}));
+            replacement->commit();
+            return;
+        }
+        const std::optional<Error> flushError = trapError([this] { flush(); });
+        const bool closed = ::close(m_fd) == 0;
         const int closeErrno = errno;
         if (flushError) {
             throw *flushError;
@@ -162,19 +173,21 @@ public:
 
 private:
     void requireReading() const {
-        if (m_fd < 0 || !m_reading) {
+        if (!m_open || !m_reading) {
             raise(kBadFileMode);
         }
     }
 
-    void flush() { flush(m_fd); }
-
     // Writes out the buffer; on failure what was not written is dropped, so that a later
     // flush does not repeat the error.
-    void flush(int fd) {
+    void flush() {
+        if (m_replacement) {
+            m_replacement->write(std::exchange(m_out, {}));
+            return;
+        }
         std::size_t done = 0;
         while (done < m_out.size()) {
-            const ssize_t written = ::write(fd, m_out.data() + done, m_out.size() - done);
+            const ssize_t written = ::write(m_fd, m_out.data() + done, m_out.size() - done);
             if (written < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -219,6 +232,8 @@ private:
     }
 
     int m_fd;
+    std::unique_ptr<ReplacementFile> m_replacement;
+    bool m_open = true;
     bool m_reading;
     std::size_t m_unit;
     std::unique_ptr<Converter> m_converter;
@@ -233,8 +248,6 @@ int openFlags(int ioMode, bool create) {
     switch (ioMode) {
     case io::ForReading:
         return O_RDONLY | creating;
-    case io::ForWriting:
-        return O_WRONLY | O_TRUNC | creating;
     case io::ForAppending:
         return O_WRONLY | O_APPEND | creating;
     default:
@@ -274,15 +287,33 @@ bool parentFolderExists(const std::string& path) {
     raiseErrno(failure);
 }
 
+// A new file that replaces the old one only when it is complete.
+std::unique_ptr<TextStream> openForWriting(const std::string& path, bool create,
+                                           Encoding encoding) {
+    struct stat info {};
+    if (!create && ::lstat(path.c_str(), &info) != 0) {
+        raiseOpenError(path, errno);
+    }
+    auto stream =
+        std::make_unique<PosixTextStream>(-1, openReplacementFile(path), io::ForWriting, encoding);
+    if (encoding == Encoding::Utf16) {
+        stream->writeByteOrderMark();
+    }
+    return stream;
+}
+
 } // namespace
 
 std::unique_ptr<TextStream> openTextStream(const std::string& path, int ioMode, bool create,
                                            int format) {
-    const int flags = openFlags(ioMode, create);
     const Encoding encoding = encodingFor(format);
     if (path.empty()) {
         raise(err::FileNotFound);
     }
+    if (ioMode == io::ForWriting) {
+        return openForWriting(path, create, encoding);
+    }
+    const int flags = openFlags(ioMode, create);
     // Not blocking, so that a pipe without a writer does not hang the open.
     int fd = -1;
     do {
@@ -291,7 +322,7 @@ std::unique_ptr<TextStream> openTextStream(const std::string& path, int ioMode, 
     if (fd < 0) {
         raiseOpenError(path, errno);
     }
-    auto stream = std::make_unique<PosixTextStream>(fd, ioMode, encoding);
+    auto stream = std::make_unique<PosixTextStream>(fd, nullptr, ioMode, encoding);
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         raiseErrno(errno);
@@ -308,7 +339,7 @@ std::unique_ptr<TextStream> openTextStream(const std::string& path, int ioMode, 
     if (encoding == Encoding::Utf16) {
         if (ioMode == io::ForReading) {
             stream->skipByteOrderMark();
-        } else if (ioMode == io::ForWriting || info.st_size == 0) {
+        } else if (info.st_size == 0) {
             stream->writeByteOrderMark();
         }
     }

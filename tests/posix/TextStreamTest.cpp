@@ -1,6 +1,7 @@
 #include "platform/posix/PosixTextStream.h"
 
 #include "platform/Error.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
 
@@ -60,19 +61,35 @@ TEST(TextStream, AppendingKeepsTheFile) {
     EXPECT_EQ(readBytes(path), "alt\r\nneu");
 }
 
-TEST(TextStream, ManyWritesLandInOrderAndTheDestructorFlushes) {
+TEST(TextStream, ManyWritesLandInOrder) {
     const TempFolder temp;
     const std::string path = temp.at("big.txt");
     std::string expected;
+    auto stream = openTextStream(path, io::ForWriting, true, io::TristateFalse);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string line = std::to_string(i) + " ü\r\n";
+        stream->Write(line);
+        expected += std::to_string(i) + " \xFC\r\n";
+    }
+    stream->Close();
+    EXPECT_EQ(readBytes(path), expected);
+}
+
+TEST(TextStream, AWritingStreamDroppedBeforeCloseLeavesTheOldFileWhole) {
+    const TempFolder temp;
+    const std::string path = temp.file("bericht.txt", "alter Bericht\r\n");
     {
         auto stream = openTextStream(path, io::ForWriting, true, io::TristateFalse);
-        for (int i = 0; i < 20000; ++i) {
-            const std::string line = std::to_string(i) + " ü\r\n";
-            stream->Write(line);
-            expected += std::to_string(i) + " \xFC\r\n";
-        }
+        stream->Write(std::string(200000, 'x'));
     }
-    EXPECT_EQ(readBytes(path), expected);
+    EXPECT_EQ(readBytes(path), "alter Bericht\r\n");
+}
+
+TEST(TextStream, AppendingFlushesWhenTheStreamIsDropped) {
+    const TempFolder temp;
+    const std::string path = temp.file("log.txt", "alt\r\n");
+    openTextStream(path, io::ForAppending, false, io::TristateFalse)->Write("neu");
+    EXPECT_EQ(readBytes(path), "alt\r\nneu");
 }
 
 TEST(TextStream, UnicodeIsUtf16WithByteOrderMark) {
@@ -174,6 +191,7 @@ TEST(TextStream, OpenRaisesTheRuntimeErrors) {
         {"a folder, reading", temp.at("Ordner mit Ä"), io::ForReading, false, 0, 70},
         {"a folder, writing", temp.at("Ordner mit Ä"), io::ForWriting, true, 0, 70},
         {"a pipe does not block", temp.at("rohr"), io::ForReading, false, 0, 75},
+        {"a pipe is not written over", temp.at("rohr"), io::ForWriting, true, 0, 75},
         {"empty path", "", io::ForReading, false, 0, 53},
         {"bad mode", temp.at("da.txt"), 3, false, 0, 5},
         {"bad format", temp.at("da.txt"), io::ForReading, false, 1, 5},
@@ -185,11 +203,17 @@ TEST(TextStream, OpenRaisesTheRuntimeErrors) {
     }
 }
 
-TEST(TextStream, FullDiskIsReportedByClose) {
-    auto stream = openTextStream("/dev/full", io::ForWriting, false, io::TristateFalse);
-    stream->Write("Zeile\r\n");
-    EXPECT_EQ(errorOf([&] { stream->Close(); }), 61);
+TEST(TextStream, FullDiskIsReportedByCloseAndKeepsTheOldFile) {
+    const TempFolder temp;
+    const std::string path = temp.file("bericht.txt", "alt\r\n");
+    auto stream = openTextStream(path, io::ForWriting, false, io::TristateFalse);
+    stream->Write(std::string(1000, 'z'));
+    {
+        const test::FileSizeLimit full(100);
+        EXPECT_EQ(errorOf([&] { stream->Close(); }), 61);
+    }
     EXPECT_EQ(errorOf([&] { stream->Close(); }), 0);
+    EXPECT_EQ(readBytes(path), "alt\r\n");
 }
 
 TEST(TextStream, DeniedAccessIs70) {

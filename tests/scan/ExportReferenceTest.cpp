@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "scan/MainForm.h"
 #include "tests/scan/ReportFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <filesystem>
 
@@ -48,6 +49,14 @@ const ReportCase kReportCases[] = {
     {"GermanLettersAreOneByteEach",
      {{"1", "/Daten/Gehäuse.asm", "/Daten/Fuß €.par"}},
      kHeaderLine + kRuleLine + line("00001   /Daten/Geh\xE4use.asm - /Daten/Fu\xDF \x80.par")},
+    {"LineBreaksInNamesForgeNoLines",
+     {{"1", "/Daten/a\r\n00099   FORGED - x.asm", "/Lib/b\n.par"},
+      {"2\r\n", "/Daten/\tc\x1F.asm", "/Lib/d\x7F.par"}},
+     kHeaderLine + kRuleLine + line("00001   /Daten/a??00099   FORGED - x.asm - /Lib/b?.par") +
+         line("2??   /Daten/?c?.asm - /Lib/d\x7F.par")},
+    {"BytesThatAreNotUtf8AreWrittenAsTheyWere",
+     {{"1", "/Daten/Geh\xE4use.asm", "/Lib/Fl\xFCgel \x80.par"}},
+     kHeaderLine + kRuleLine + line("00001   /Daten/Geh\xE4use.asm - /Lib/Fl\xFCgel \x80.par")},
     {"CharactersOutsideTheCodePageBecomeQuestionMarks",
      {{"1", "/Daten/Ωmega.asm", "/Daten/部品.par"}},
      kHeaderLine + kRuleLine + line("00001   /Daten/?mega.asm - /Daten/??.par")},
@@ -114,7 +123,7 @@ private:
     std::int32_t m_firstFailing;
 };
 
-TEST_F(ReportTest, LinesWrittenBeforeAnErrorStay) {
+TEST_F(ReportTest, AnErrorLeavesTheOldReportWhole) {
     FailingListView list(5, 3);
     MainForm form{fake.lbl_references,
                   fake.lbl_CheckRef,
@@ -127,12 +136,13 @@ TEST_F(ReportTest, LinesWrittenBeforeAnErrorStay) {
                   list,
                   fake.SSTab1};
     ScanContext failing{form, settings, messages, pointer, automation, fileSystem};
-    const std::string path = temp.at("QZVExportRef.txt");
+    const std::string path = temp.file("QZVExportRef.txt", "alter Bericht\r\n");
     ExportReference(failing, path);
     EXPECT_EQ(messages.messages, (std::vector<std::string>{
                                      "ExportReference() Index außerhalb des gültigen Bereichs 9"}));
-    EXPECT_EQ(fileBytes(path),
-              kHeaderLine + kRuleLine + line("00001   /d1 - /d2") + line("00002   /d1 - /d2"));
+    EXPECT_EQ(fileBytes(path), "alter Bericht\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1)
+        << "no new file is left beside the report";
 }
 
 TEST_F(ReportTest, AMissingFolderIsReported) {
@@ -141,14 +151,30 @@ TEST_F(ReportTest, AMissingFolderIsReported) {
               (std::vector<std::string>{"ExportReference() Pfad nicht gefunden 76"}));
 }
 
-TEST_F(ReportTest, AFullDiskIsReported) {
-    if (!std::filesystem::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full on this system";
+TEST_F(ReportTest, AFullDiskIsReportedAndTheOldReportStays) {
+    const std::string path = temp.file("QZVExportRef.txt", "alter Bericht\r\n");
+    for (int i = 1; i <= 100; ++i) {
+        addRow(std::to_string(i), "/Daten/Baugruppe.asm", "/Normteile/Teil.par");
     }
-    addRow("1", "/a.asm", "/b.par");
-    ExportReference(context, "/dev/full");
+    {
+        const FileSizeLimit full(1000);
+        ExportReference(context, path);
+    }
     EXPECT_EQ(messages.messages,
               (std::vector<std::string>{"ExportReference() Datenträger voll 61"}));
+    EXPECT_EQ(fileBytes(path), "alter Bericht\r\n");
+}
+
+TEST_F(ReportTest, AReportNameThatIsALinkIsRefusedAndWhatItNamesIsKept) {
+    const std::string victim = temp.file("Eigene Dateien/Diplomarbeit.txt", "Kapitel 1\n");
+    const std::string path = temp.link("QZVExportRef.txt", victim);
+    addRow("1", "/a.asm", "/b.par");
+    btn_export_Click(context, shell, temp.path());
+    ASSERT_EQ(messages.messages.size(), 1u) << seen();
+    EXPECT_EQ(messages.messages[0], "ExportReference() " + path +
+                                        " ist keine gewöhnliche Datei und wird nicht ersetzt 75");
+    EXPECT_EQ(fileBytes(victim), "Kapitel 1\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
 }
 
 TEST_F(ReportTest, ExportWritesTheReportIntoTheFolderAndOpensIt) {

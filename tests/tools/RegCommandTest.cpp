@@ -327,6 +327,29 @@ TEST_F(RegCommandTest, ExportBringsEveryKeyBelowToAnotherStore) {
     EXPECT_EQ(data(other, "HKCU\\Software\\Baum", "w"), "Wurzel\0"s);
 }
 
+TEST_F(RegCommandTest, ExportWritesNoFileThroughALinkAndReplacesNoPipe) {
+    ASSERT_EQ(reg({"add", "HKCU\\Software\\Baum", "/v", "w", "/d", "Wurzel"}), kDone);
+    const std::string victim = m_folder.file("Opfer/wichtig.txt", "wertvoll");
+    const std::string file = m_folder.at("out.reg");
+    m_folder.link("out.reg.part", victim);
+    ASSERT_EQ(reg({"export", "HKCU\\Software\\Baum", file}), kDone) << m_err.str();
+    EXPECT_NE(test::readBytes(file).find("Wurzel"), std::string::npos);
+
+    const std::string link = m_folder.link("verweis.reg", victim);
+    const std::string pipe = m_folder.at("rohr.reg");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    for (const std::string& target : {link, pipe}) {
+        EXPECT_EQ(reg({"export", "HKCU\\Software\\Baum", target, "/y"}), kFailed) << target;
+        EXPECT_NE(m_err.str().find("keine gewöhnliche Datei"), std::string::npos) << m_err.str();
+    }
+    EXPECT_EQ(test::readBytes(victim), "wertvoll");
+    struct stat info {};
+    ASSERT_EQ(::lstat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
 // The program itself: exit statuses as a shell sees them, data in the terminal's encoding.
 TEST_F(RegCommandTest, TheProgramReportsThroughItsExitStatus) {
     const auto run = [this](const std::string& arguments, const std::string& output) {
@@ -343,6 +366,15 @@ TEST_F(RegCommandTest, TheProgramReportsThroughItsExitStatus) {
         << test::readBytes(output);
     EXPECT_EQ(run("query 'HKCU\\Software\\Fehlt'", output), kFailed);
     EXPECT_EQ(run("query", output), kUsage);
+
+    const std::string full = "LC_ALL=C.UTF-8 '" + std::string(OSTREVAN_REG_BINARY) + "' --store '" +
+                             m_store + "' query 'HKCU\\Software\\Prog' >/dev/full 2>'" + output +
+                             "'";
+    const int status = std::system(full.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kFailed) << "output that cannot be written is no success";
+    EXPECT_EQ(test::readBytes(output),
+              "ostrevan-reg: Die Ausgabe konnte nicht geschrieben werden: Datenträger voll\n");
 }
 
 } // namespace

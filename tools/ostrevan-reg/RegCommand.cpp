@@ -1,6 +1,8 @@
 #include "tools/ostrevan-reg/RegCommand.h"
 
+#include "platform/Error.h"
 #include "platform/Text.h"
+#include "platform/posix/PosixReplacementFile.h"
 #include "platform/posix/RegistryStore.h"
 #include "tools/ostrevan-reg/HelpText.h"
 #include "tools/ostrevan-reg/RegFile.h"
@@ -235,24 +237,16 @@ public:
             !ask("Die Datei " + path + " ist bereits vorhanden. Überschreiben (Ja/Nein)?")) {
             return cancelled();
         }
-        // Written beside the target and moved over it, so that a failed export leaves the old
-        // file as it was.
-        const std::string part = path + ".part";
-        {
-            std::ofstream out(part, std::ios::binary | std::ios::trunc);
-            out.write(file.data(), static_cast<std::streamsize>(file.size()));
-            out.close();
-            if (!out) {
-                std::filesystem::remove(part, ignored);
-                m_console.err << "FEHLER: Die Datei " << path
-                              << " konnte nicht geschrieben werden.\n";
-                return kFailed;
-            }
-        }
-        std::filesystem::rename(part, path, ignored);
-        if (ignored) {
-            std::filesystem::remove(part, ignored);
-            m_console.err << "FEHLER: Die Datei " << path << " konnte nicht geschrieben werden.\n";
+        // Written beside the target and put in its place only when complete, so that a failed
+        // export leaves the old file as it was; a link or device at the name is not written.
+        if (const auto error = trapError([&] {
+                const auto replacement = openReplacementFile(path);
+                replacement->write(file);
+                replacement->commit();
+            })) {
+            m_console.err << "FEHLER: Die Datei " << path
+                          << " konnte nicht geschrieben werden: " << error->description() << " ("
+                          << error->number() << ").\n";
             return kFailed;
         }
         return done();
