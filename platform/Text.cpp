@@ -57,6 +57,12 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     return code;
 }
 
+// Whether decodeUtf8 found no valid sequence at start: it then returns U+FFFD for one byte,
+// while a real U+FFFD takes three.
+bool isInvalidByte(char32_t code, std::size_t start, std::size_t next) {
+    return code == 0xFFFD && next - start == 1;
+}
+
 void appendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -125,7 +131,12 @@ std::string upperCase(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
         const char32_t code = decodeUtf8(utf8, pos);
+        if (isInvalidByte(code, start, pos)) {
+            out += utf8[start];
+            continue;
+        }
         const auto upper =
             static_cast<char32_t>(towupper_l(static_cast<wint_t>(code), utf8Locale()));
         appendUtf8(out, upper);
@@ -138,9 +149,14 @@ std::string toWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
         const char32_t code = decodeUtf8(utf8, pos);
         if (code < 0x80) {
             out += static_cast<char>(code);
+            continue;
+        }
+        if (isInvalidByte(code, start, pos)) {
+            out += utf8[start];
             continue;
         }
         char mapped = '?';
@@ -162,6 +178,51 @@ std::string fromWindows1252(std::string_view bytes) {
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         appendUtf8(out, byte < 0x80 ? byte : table[byte - 0x80]);
+    }
+    return out;
+}
+
+std::string displayText(std::string_view bytes) {
+    const auto& table = upperHalf();
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t start = pos;
+        const char32_t code = decodeUtf8(bytes, pos);
+        if (isInvalidByte(code, start, pos)) {
+            const auto byte = static_cast<unsigned char>(bytes[start]);
+            appendUtf8(out, byte < 0x80 ? byte : table[byte - 0x80]);
+        } else {
+            out.append(bytes.substr(start, pos - start));
+        }
+    }
+    return out;
+}
+
+std::string controlsMadeVisible(std::string_view text) {
+    constexpr char32_t kControlPictures = 0x2400;
+    constexpr char32_t kDeletePicture = 0x2421;
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20) {
+            appendUtf8(out, kControlPictures + byte);
+        } else if (byte == 0x7F) {
+            appendUtf8(out, kDeletePicture);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string controlsAsQuestionMarks(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            c = '?';
+        }
     }
     return out;
 }

@@ -10,12 +10,28 @@ namespace ostrevan {
 
 // Text is UTF-8 inside the program; Windows-1252 bytes at the ANSI edges.
 
-// Unicode-aware upper case (ä -> Ä, ß stays ß as the ANSI functions keep it).
+// Text may hold bytes that are not UTF-8: a file name is the bytes its file system gave
+// (a Latin-1 name from an old share), and it stays those bytes wherever it is compared or
+// used; only its display decodes it.
+
+// Unicode-aware upper case (ä -> Ä, ß stays ß as the ANSI functions keep it). Bytes that are
+// not UTF-8 stay as they are, so that two different such names never become equal.
 std::string upperCase(std::string_view utf8);
 
 // UTF-8 to Windows-1252: one byte per character; a character the code page cannot hold
-// becomes '?'. Invalid UTF-8 bytes become '?' as well.
+// becomes '?'. A byte that is not UTF-8 is kept: it is most likely already this code page.
 std::string toWindows1252(std::string_view utf8);
+
+// Text as UTF-8 for display: each byte that is not part of valid UTF-8 becomes its
+// Windows-1252 character.
+std::string displayText(std::string_view bytes);
+
+// Each C0 control character (line ends, tab, ...) and DEL as its visible symbol (U+2400 to
+// U+241F, U+2421), so that a name shows on one line as what it is.
+std::string controlsMadeVisible(std::string_view text);
+
+// Each C0 control character as '?', as a report line can hold no line break of its own.
+std::string controlsAsQuestionMarks(std::string_view text);
 
 // Windows-1252 bytes to UTF-8. The five bytes the code page leaves undefined map to the
 // control characters of the same value, as Windows does.

@@ -1,6 +1,7 @@
 #include "platform/qt/QtControls.h"
 
 #include "platform/Error.h"
+#include "platform/qt/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,12 +22,18 @@ std::string fromQt(const QString& text) {
 
 } // namespace
 
+QtLabel::QtLabel(QLabel& label) : m_label(label) {
+    m_label.setTextFormat(Qt::PlainText);
+}
+
 std::string QtLabel::caption() const {
-    return fromQt(m_label.text());
+    const QString shown = m_label.text();
+    return shown == shownOnOneLine(m_caption) ? m_caption : fromQt(shown);
 }
 
 void QtLabel::setCaption(const std::string& caption) {
-    m_label.setText(toQt(caption));
+    m_caption = caption;
+    m_label.setText(shownOnOneLine(caption));
 }
 
 void QtLabel::refresh() {
@@ -39,11 +46,13 @@ void QtLabel::refresh() {
 }
 
 std::string QtTextField::text() const {
-    return fromQt(m_field.text());
+    const QString shown = m_field.text();
+    return shown == shownOnOneLine(m_text) ? m_text : fromQt(shown);
 }
 
 void QtTextField::setText(const std::string& text) {
-    m_field.setText(toQt(text));
+    m_text = text;
+    m_field.setText(shownOnOneLine(text));
 }
 
 bool QtButton::enabled() const {

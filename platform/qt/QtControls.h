@@ -14,11 +14,15 @@ class QStackedWidget;
 namespace ostrevan {
 
 // Adapters of the Qt widgets to the control interfaces. They refer to widgets owned by
-// their window and must not outlive it.
+// their window and must not outlive it. Labels and text fields show what the logic gives
+// them as plain text on one line (shownOnOneLine), never as markup, and give back the bytes
+// they were given.
 
 class QtLabel final : public Label {
 public:
-    explicit QtLabel(QLabel& label) : m_label(label) {}
+    // Switches the label to plain text: a name like "<img src=...>" must show as typed.
+    explicit QtLabel(QLabel& label);
+    // The bytes last set, unless the label has been given another text since.
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
     // Repaints at most once a display frame (16 ms); the text is set every time.
@@ -26,17 +30,20 @@ public:
 
 private:
     QLabel& m_label;
+    std::string m_caption;
     QElapsedTimer m_sinceRepaint;
 };
 
 class QtTextField final : public TextField {
 public:
     explicit QtTextField(QLineEdit& field) : m_field(field) {}
+    // The bytes last set, unless the field has been given another text since.
     std::string text() const override;
     void setText(const std::string& text) override;
 
 private:
     QLineEdit& m_field;
+    std::string m_text;
 };
 
 class QtButton final : public Button {

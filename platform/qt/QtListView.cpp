@@ -14,17 +14,17 @@ std::int32_t QtListView::count() const {
 }
 
 std::int32_t QtListView::add(const std::string& text) {
-    return m_model.appendRow(QString::fromStdString(text)) + 1;
+    return m_model.appendRow(text) + 1;
 }
 
 void QtListView::setText(std::int32_t row, int column, const std::string& text) {
     checkCell(row, column);
-    m_model.setCell(row - 1, column, QString::fromStdString(text));
+    m_model.setCell(row - 1, column, text);
 }
 
 std::string QtListView::text(std::int32_t row, int column) const {
     checkCell(row, column);
-    return m_model.cell(row - 1, column).toStdString();
+    return m_model.cell(row - 1, column);
 }
 
 void QtListView::checkCell(std::int32_t row, int column) const {

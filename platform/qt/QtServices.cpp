@@ -1,6 +1,7 @@
 #include "platform/qt/QtServices.h"
 
 #include "platform/Error.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/Twips.h"
 
 #include <QDesktopServices>
@@ -16,7 +17,9 @@ void QtMessageBox::show(const std::string& text) {
     QMessageBox box(
         QMessageBox::NoIcon,
         QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size())),
-        QString::fromStdString(text), QMessageBox::Ok, m_parent);
+        shownText(text), QMessageBox::Ok, m_parent);
+    // Names and error texts show as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/ResultListModel.h"
 
+#include "platform/qt/QtText.h"
+
 namespace ostrevan {
 
 ResultListModel::ResultListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -16,7 +18,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) {
         return {};
     }
-    return cell(index.row(), index.column());
+    return shownOnOneLine(cell(index.row(), index.column()));
 }
 
 QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -38,7 +40,7 @@ void ResultListModel::clear() {
     endResetModel();
 }
 
-int ResultListModel::appendRow(const QString& text) {
+int ResultListModel::appendRow(const std::string& text) {
     const int row = static_cast<int>(m_rows.size());
     beginInsertRows({}, row, row);
     m_rows.push_back({text, {}, {}});
@@ -46,13 +48,13 @@ int ResultListModel::appendRow(const QString& text) {
     return row;
 }
 
-void ResultListModel::setCell(int row, int column, const QString& text) {
+void ResultListModel::setCell(int row, int column, const std::string& text) {
     m_rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-const QString& ResultListModel::cell(int row, int column) const {
+const std::string& ResultListModel::cell(int row, int column) const {
     return m_rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
 }
 

@@ -3,12 +3,15 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <string>
 #include <vector>
 
 namespace ostrevan {
 
 // The rows of the result list: item text and two sub-items, with the three column headers.
-// A model, not a widget item per row, so that a list of 100,000 rows stays responsive.
+// A model, not a widget item per row, so that a list of 100,000 rows stays responsive. Cells
+// keep the logic's bytes (a file name that is not UTF-8 included) and are decoded only for
+// display, on one line.
 class ResultListModel final : public QAbstractTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ResultListModel)
@@ -26,13 +29,13 @@ public:
     void setHeaders(const std::array<QString, ColumnCount>& headers);
     void clear();
     // Appends a row with the item text; returns its 0-based row.
-    int appendRow(const QString& text);
-    void setCell(int row, int column, const QString& text);
-    const QString& cell(int row, int column) const;
+    int appendRow(const std::string& text);
+    void setCell(int row, int column, const std::string& text);
+    const std::string& cell(int row, int column) const;
 
 private:
     std::array<QString, ColumnCount> m_headers;
-    std::vector<std::array<QString, ColumnCount>> m_rows;
+    std::vector<std::array<std::string, ColumnCount>> m_rows;
 };
 
 } // namespace ostrevan

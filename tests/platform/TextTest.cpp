@@ -18,9 +18,11 @@ TEST(Text, Windows1252RoundTrip) {
     EXPECT_EQ(toWindows1252("ä"), "\xE4");
     EXPECT_EQ(toWindows1252("€"), "\x80");
     EXPECT_EQ(toWindows1252("Ω"), "?");
-    EXPECT_EQ(toWindows1252("a\xFF"
+    EXPECT_EQ(toWindows1252("Geh\xE4use \xFF"
                             "b"),
-              "a?b");
+              "Geh\xE4use \xFF"
+              "b")
+        << "a byte that is not UTF-8 is written as it was";
     EXPECT_EQ(fromWindows1252("\xE4\x80"), "ä€");
     EXPECT_EQ(fromWindows1252("\x81"), "\xC2\x81");
     std::string all;
@@ -51,6 +53,38 @@ TEST(Text, ReplacesWhatIsNotUtf8ByteByByte) {
     EXPECT_EQ(validUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");
     for (const char* text : {"Welle.par", "\xE4\xC3\xA4\xF0\x9F", "\xC0\xAF/"}) {
         EXPECT_EQ(validUtf8(text), fromUtf16Le(toUtf16Le(text))) << text;
+    }
+}
+
+TEST(Text, NamesThatAreNotUtf8StayDistinct) {
+    EXPECT_EQ(upperCase("/daten/geh\xE4use"), "/DATEN/GEH\xE4USE");
+    EXPECT_NE(upperCase("Geh\xE4use"), upperCase("Geh\xF6use"));
+    EXPECT_EQ(upperCase("a\xC3"), "A\xC3") << "a cut-off sequence is one byte";
+}
+
+struct DisplayRow {
+    const char* name;
+    std::string bytes;
+    std::string display;
+    std::string visible;
+    std::string report;
+};
+
+TEST(Text, NamesAreShownAndReportedSafely) {
+    const DisplayRow rows[] = {
+        {"plain", "Welle.par", "Welle.par", "Welle.par", "Welle.par"},
+        {"UTF-8 stays", "Gehäuse €.par", "Gehäuse €.par", "Gehäuse €.par", "Gehäuse €.par"},
+        {"Latin-1 byte", "Geh\xE4use.par", "Gehäuse.par", "Geh\xE4use.par", "Geh\xE4use.par"},
+        {"Windows-1252 euro and undefined byte", "\x80\x81", "€\xC2\x81", "\x80\x81", "\x80\x81"},
+        {"CR LF", "a\r\n00099   FORGED", "a\r\n00099   FORGED", "a␍␊00099   FORGED",
+         "a??00099   FORGED"},
+        {"tab, NUL-free controls and DEL", "\t\x1F\x7F", "\t\x1F\x7F", "␉␟␡", "??\x7F"},
+        {"a real U+FFFD", "\xEF\xBF\xBD", "\xEF\xBF\xBD", "\xEF\xBF\xBD", "\xEF\xBF\xBD"},
+    };
+    for (const DisplayRow& row : rows) {
+        EXPECT_EQ(displayText(row.bytes), row.display) << row.name;
+        EXPECT_EQ(controlsMadeVisible(row.bytes), row.visible) << row.name;
+        EXPECT_EQ(controlsAsQuestionMarks(row.bytes), row.report) << row.name;
     }
 }
 
