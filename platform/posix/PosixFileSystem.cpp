@@ -104,16 +104,15 @@ template <class Visit> void forEachEntry(const std::string& folderPath, Visit&& 
     }
 }
 
-// The entry with links followed; nothing for a broken link, a loop or an entry that has gone.
+// The entry with links followed; nothing when that fails: a broken link, a loop, an entry
+// that has gone, a link through a file (ENOTDIR), too long a target or one into a folder this
+// user may not enter. One such entry must not cost the folder its other entries.
 std::optional<struct stat> followedEntry(int folderFd, const std::string& name) {
     struct stat info {};
     if (::fstatat(folderFd, name.c_str(), &info, 0) == 0) {
         return info;
     }
-    if (errno == ENOENT || errno == ELOOP) {
-        return std::nullopt;
-    }
-    raiseErrno(errno);
+    return std::nullopt;
 }
 
 bool mayBeLink(unsigned char type) {
@@ -189,9 +188,13 @@ std::vector<Folder> PosixFileSystem::SubFolders(const Folder& folder) const {
         if (!info || !S_ISDIR(info->st_mode)) {
             return;
         }
+        std::string path = childPath(folder.Path, name);
+        if (m_pseudoFileSystems.holds(path, info->st_dev)) {
+            return;
+        }
         const bool writable = ::faccessat(folderFd, name.c_str(), W_OK, 0) == 0;
         Folder sub;
-        sub.Path = childPath(folder.Path, name);
+        sub.Path = std::move(path);
         sub.Name = name;
         sub.Attributes = folderAttributes(name, writable);
         sub.Identity = identityOf(*info);

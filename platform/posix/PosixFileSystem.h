@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/posix/PseudoFileSystems.h"
 
 namespace ostrevan {
 
@@ -8,8 +9,9 @@ class FileTypeRegistry;
 
 // The file-system object on a POSIX file system. Symbolic links are followed; a broken link
 // and anything that is neither a regular file nor a folder (pipes, sockets, devices) is
-// neither a file nor a folder here, so that a scan never opens something that blocks.
-// Names are kept as the bytes the file system holds, valid UTF-8 or not.
+// neither a file nor a folder here, so that a scan never opens something that blocks; so is
+// a link whose target cannot be looked up, and a sub-folder on a pseudo file system (proc,
+// sysfs, ...). Names are kept as the bytes the file system holds, valid UTF-8 or not.
 class PosixFileSystem final : public FileSystem {
 public:
     // types answers File.Type and must outlive this object. A listing asks it once per
@@ -34,6 +36,7 @@ private:
     static std::string typeOf(const FileTypeRegistry& types, const std::string& name);
 
     const FileTypeRegistry& m_types;
+    const PseudoFileSystems m_pseudoFileSystems;
 };
 
 } // namespace ostrevan

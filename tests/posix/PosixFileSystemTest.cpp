@@ -197,6 +197,55 @@ TEST_F(PosixFileSystemTest, SymbolicLinksAreFollowed) {
     EXPECT_NE(subs[1].Identity, top.Identity);
 }
 
+TEST_F(PosixFileSystemTest, ALinkWhoseTargetCannotBeLookedUpCostsTheFolderNothing) {
+    m_temp.file("a.par");
+    m_temp.folder("Unter");
+    m_temp.link("kaputt.par", "/etc/passwd/x");                                  // ENOTDIR
+    m_temp.link("zu lang.par", "/" + std::string(300, 'x'));                     // ENAMETOOLONG
+    m_temp.link("zu lang", std::string(300, 'y') + "/" + std::string(300, 'z')); // ENAMETOOLONG
+    m_temp.link("Datei als Ordner", m_temp.at("a.par") + "/innen");              // ENOTDIR
+    const std::string closed = m_temp.folder("gesperrt");
+    m_temp.file("gesperrt/b.par");
+    m_temp.link("hinein.par", closed + "/b.par"); // EACCES for an unprivileged user
+    m_temp.link("hinein", closed + "/innen");
+    ::chmod(closed.c_str(), 0);
+    test::expectUnprivileged([&]() -> std::string {
+        const PosixFileSystem fs(m_types);
+        const Folder top = fs.GetFolder(m_temp.path());
+        std::string failures;
+        const auto files = trapError([&] {
+            if (namesOf(fs.Files(top)) != std::vector<std::string>{"a.par"}) {
+                failures += "files other than a.par listed; ";
+            }
+            if (namesOf(fs.SubFolders(top)) != std::vector<std::string>{"gesperrt", "Unter"}) {
+                failures += "sub-folders other than gesperrt and Unter listed; ";
+            }
+        });
+        if (files) {
+            failures += "the listing raised " + std::to_string(files->number()) + "; ";
+        }
+        return failures;
+    });
+}
+
+TEST_F(PosixFileSystemTest, PseudoFileSystemsAreNeverEntered) {
+    struct stat proc {};
+    if (::stat("/proc/self", &proc) != 0) {
+        GTEST_SKIP() << "no /proc on this system";
+    }
+    m_temp.folder("echt");
+    m_temp.link("wurzel", "/");
+    m_temp.link("prozesse", "/proc");
+    m_temp.link("system", "/sys");
+    const auto subs = m_fs.SubFolders(m_fs.GetFolder(m_temp.path()));
+    EXPECT_EQ(namesOf(subs), (std::vector<std::string>{"echt", "wurzel"}));
+    const Folder root = m_fs.GetFolder(m_temp.at("wurzel"));
+    for (const std::string& name : namesOf(m_fs.SubFolders(root))) {
+        EXPECT_NE(name, "proc");
+        EXPECT_NE(name, "sys");
+    }
+}
+
 TEST_F(PosixFileSystemTest, ExistenceFollowsLinks) {
     const std::string file = m_temp.file("a b.par");
     const std::string folder = m_temp.folder("Ä Ordner");
