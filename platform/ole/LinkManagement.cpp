@@ -3,14 +3,19 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ostrevan {
 namespace {
 
 constexpr std::string_view kFileName = "LinkMgmt.txt";
+// A few lines of rules; anything bigger is no LinkMgmt.txt.
+constexpr off_t kMaxFileSize = 1024 * 1024;
 
 enum class Section { None, SearchPath, Map };
 
@@ -158,17 +163,41 @@ LinkManagement parseLinkManagement(std::string_view text, const MalformedLineRep
 
 LinkManagement loadLinkManagement(const std::string& folder, const MalformedLineReport& report) {
     const std::string path = folder + "/" + std::string(kFileName);
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::error_code error;
-        if (std::filesystem::exists(path, error) && report) {
-            report(std::string(kFileName) + ": cannot be read; using the default rules");
+    const auto unusable = [&](std::string_view why) {
+        if (report) {
+            report(std::string(kFileName) + ": " + std::string(why) + "; using the default rules");
         }
-        return {};
+        return LinkManagement{};
+    };
+    // Not blocking, so that a pipe under the name cannot hang the scan.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? LinkManagement{} : unusable("cannot be read");
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parseLinkManagement(text.str(), report);
+    const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(::fdopen(fd, "rb"), &std::fclose);
+    if (!file) {
+        ::close(fd);
+        return unusable("cannot be read");
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return unusable("cannot be read");
+    }
+    // A link to /dev/zero or a huge file must not fill the memory.
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
+        return unusable("not a text file of at most 1 MiB");
+    }
+    // One byte more than allowed tells a file that grew since.
+    std::string text(kMaxFileSize + 1, '\0');
+    const std::size_t got = std::fread(text.data(), 1, text.size(), file.get());
+    if (std::ferror(file.get()) != 0) {
+        return unusable("cannot be read");
+    }
+    if (got > static_cast<std::size_t>(kMaxFileSize)) {
+        return unusable("not a text file of at most 1 MiB");
+    }
+    text.resize(got);
+    return parseLinkManagement(text, report);
 }
 
 } // namespace ostrevan

@@ -37,7 +37,8 @@ using MalformedLineReport = std::function<void(const std::string&)>;
 // as Windows-1252.
 LinkManagement parseLinkManagement(std::string_view text, const MalformedLineReport& report);
 
-// The rules of folder/LinkMgmt.txt; the default rules when there is no such file.
+// The rules of folder/LinkMgmt.txt; the default rules when there is no such file, and, told
+// to report, when it cannot be read or is no regular file of at most 1 MiB.
 LinkManagement loadLinkManagement(const std::string& folder, const MalformedLineReport& report);
 
 } // namespace ostrevan

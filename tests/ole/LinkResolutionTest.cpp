@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace ostrevan {
 namespace {
 
@@ -81,6 +84,32 @@ TEST(LinkManagement, LoadedFromTheFolderOrDefault) {
     folder.file("LinkMgmt.txt", "RELATIVE\n");
     EXPECT_EQ(loadLinkManagement(folder.path(), nullptr).order,
               (std::vector<LinkRule>{LinkRule::Relative}));
+}
+
+TEST(LinkManagement, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
+    TempFolder folder;
+    std::vector<std::string> reports;
+    const MalformedLineReport report = [&](const std::string& message) {
+        reports.push_back(message);
+    };
+    const std::string path = folder.at("LinkMgmt.txt");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_EQ(loadLinkManagement(folder.path(), report).order, LinkManagement{}.order)
+        << "a pipe without a writer does not block";
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    folder.link("LinkMgmt.txt", "/dev/zero");
+    EXPECT_EQ(loadLinkManagement(folder.path(), report).order, LinkManagement{}.order);
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    folder.file("LinkMgmt.txt", "RELATIVE\n" + std::string(1024 * 1024, '#'));
+    EXPECT_EQ(loadLinkManagement(folder.path(), report).order, LinkManagement{}.order);
+    const std::string unusable = "LinkMgmt.txt: not a text file of at most 1 MiB; using the "
+                                 "default rules";
+    EXPECT_EQ(reports, (std::vector<std::string>{unusable, unusable, unusable}));
+
+    folder.file("LinkMgmt.txt", "RELATIVE\n" + std::string(1024 * 1024 - 10, '#'));
+    EXPECT_EQ(loadLinkManagement(folder.path(), report).order,
+              (std::vector<LinkRule>{LinkRule::Relative}));
+    EXPECT_EQ(reports.size(), 3u);
 }
 
 // A document in folder/Anlage/Baugruppe.asm whose link was saved on Windows as
