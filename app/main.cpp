@@ -1,5 +1,6 @@
 // Ostrevan: starting the program loads the main window; closing it ends the program.
 
+#include "app/ProgramEnd.h"
 #include "app/frmMain.h"
 #include "platform/Automation.h"
 #include "platform/RegistryFileTypes.h"
@@ -28,8 +29,9 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    RegistryStore registry(RegistryStore::defaultPath());
-    const RegistryFileTypes fileTypes(registry);
+    const std::string registryPath = RegistryStore::defaultPath();
+    RegistryStore registry(registryPath);
+    const RegistryFileTypes fileTypes(registry, registryPath);
     const PosixFileSystem fileSystem(fileTypes);
     Automation automation;
     registerLinkReaderServers(automation);
@@ -41,11 +43,15 @@ int main(int argc, char** argv) {
     QtFileDialog fileDialog;
     QtFolderChooser folderChooser;
 
+    ProgramEnd programEnd;
     frmMain window(MainWindowServices{
         messageBox, mousePointer, screen, automation, fileSystem, shell, fileDialog, folderChooser,
-        QCoreApplication::applicationDirPath().toStdString(), [](int code) {
-            QCoreApplication::exit(code);
+        QCoreApplication::applicationDirPath().toStdString(), [&programEnd](int code) {
+            programEnd.end(code);
         }});
+    if (const std::optional<int> code = programEnd.endedBeforeLoop()) {
+        return *code;
+    }
     fileDialog.setOwner(&window);
     folderChooser.setOwner(&window);
     window.show();

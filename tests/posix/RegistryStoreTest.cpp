@@ -2,6 +2,7 @@
 // one store, read-only and unusable stores.
 
 #include "platform/posix/RegistryStore.h"
+#include "platform/Error.h"
 #include "platform/RegistryFileTypes.h"
 #include "platform/Text.h"
 #include "platform/posix/RegistryChangeWatch.h"
@@ -464,7 +465,15 @@ TEST_P(UnusableStoreTest, EveryOpenFailsWithACode) {
     std::uint32_t size = 0;
     EXPECT_EQ(store.RegQueryValueEx(hkey::LocalMachine, "", nullptr, nullptr, nullptr, &size),
               GetParam().code);
-    EXPECT_EQ(RegistryFileTypes(store).description("par"), std::nullopt);
+    const auto unreadable =
+        trapError([&] { RegistryFileTypes(store, "Ablage").description("par"); });
+    ASSERT_TRUE(unreadable) << "a broken store is no store without file types";
+    EXPECT_EQ(unreadable->number(), GetParam().code);
+    EXPECT_EQ(unreadable->description().rfind("Die Dateitypen-Registrierung Ablage kann nicht "
+                                              "gelesen werden: ",
+                                              0),
+              0u)
+        << unreadable->description();
     std::array<char, 256> text{};
     EXPECT_GT(store.FormatMessage(FormatMessageFromSystem, nullptr,
                                   static_cast<std::uint32_t>(GetParam().code), 0, text.data(),
