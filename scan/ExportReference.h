@@ -13,8 +13,9 @@ inline constexpr const char* kReportFileName = "QZVExportRef.txt";
 // The report's header and rule of hyphens, each line with its CR LF.
 std::string reportHeading();
 // The report's line for a row: the number through the pattern "00000" (other text as it is),
-// three blanks, the document, " - ", the reference and CR LF. Text as the result list holds
-// it; the report's text stream writes it in Windows-1252.
+// three blanks, the document, " - ", the reference and CR LF; control characters of the
+// fields as '?'. Text as the result list holds it; the report's text stream writes it in
+// Windows-1252.
 std::string reportLine(const std::string& number, const std::string& document,
                        const std::string& reference);
 

@@ -4,6 +4,7 @@ target_link_libraries(ostrevan_links_command PUBLIC ostrevan_ole PRIVATE ostreva
     ostrevan_settings)
 
 add_executable(ostrevan-links ${CMAKE_CURRENT_LIST_DIR}/ostrevan-links/main.cpp)
-target_link_libraries(ostrevan-links PRIVATE ostrevan_links_command ostrevan_settings)
+target_link_libraries(ostrevan-links PRIVATE ostrevan_links_command ostrevan_tool_output
+    ostrevan_settings)
 ostrevan_command_line_tool(ostrevan-links HELP ${CMAKE_CURRENT_LIST_DIR}/ostrevan-links/help.txt
     SUMMARY "Verknüpfungen von Verbunddokumenten anzeigen" PRINTED_BY ostrevan_links_command)

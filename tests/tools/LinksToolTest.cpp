@@ -198,6 +198,15 @@ TEST_F(LinksTool, TheProgramExitsWithTheStatus) {
     EXPECT_EQ(status("'" + good + "'"), 0);
     EXPECT_EQ(status("'" + good + "' '" + m_work.at("fehlt.par") + "'"), 1);
     EXPECT_EQ(status("--bogus"), 2);
+
+    // Output that cannot be written is no success.
+    const std::string errors = m_work.at("fehler.txt");
+    const int full =
+        std::system((env + "'" + tool + "' '" + good + "' >/dev/full 2>'" + errors + "'").c_str());
+    ASSERT_TRUE(WIFEXITED(full));
+    EXPECT_EQ(WEXITSTATUS(full), 1);
+    EXPECT_EQ(test::readBytes(errors), "ostrevan-links: Die Ausgabe konnte nicht geschrieben "
+                                       "werden: Datenträger voll\n");
 }
 
 } // namespace

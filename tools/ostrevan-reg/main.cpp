@@ -1,5 +1,6 @@
 // ostrevan-reg: the registry store seen and edited from the command line, after Windows' reg.
 
+#include "tools/common/StandardOutput.h"
 #include "tools/ostrevan-reg/RegCommand.h"
 
 #include <clocale>
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
                                                    answer[0] == 'Y' || answer[0] == 'y');
                                        }};
     const int status = ostrevan::regtool::runReg(args, console);
-    std::cout << forTerminal(out.str()) << std::flush;
+    std::cout << forTerminal(out.str());
     std::cerr << forTerminal(err.str()) << std::flush;
-    return status;
+    return ostrevan::finishOutput(std::cout, std::cerr, "ostrevan-reg", status, 1);
 }
