@@ -183,17 +183,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScanCommandTest, AnUnreadableDocumentIsNamedAndTheOthersAreComplete) {
-    tree.temp.file("Projekt Ä/Teile/zz leer.par", "");
+    tree.temp.file("Projekt Ä/Teile/0 leer.par", "");
     const test::CommandRun run = tree.run({"-r", "--format", "csv", tree.project});
     EXPECT_EQ(run.status, kScanSomethingUnreadable);
-    EXPECT_NE(run.err.find("ostrevan-scan: " + at("Projekt Ä/Teile/zz leer.par") + ": "),
+    EXPECT_NE(run.err.find("ostrevan-scan: " + at("Projekt Ä/Teile/0 leer.par") + ": "),
               std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find(" (321)\n"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(", 1 nicht lesbar, "), std::string::npos) << run.err;
     const Records records = test::csvRecords(run.out);
     ASSERT_FALSE(records.empty());
-    EXPECT_EQ(records.back()[2], at("Bibliothek/Mutter M6.par")) << "the documents before it";
+    EXPECT_EQ(records.back()[2], at("Bibliothek/Mutter M6.par")) << "the documents after it";
 }
 
 TEST_F(ScanCommandTest, ProgressOnATerminalIsOneLineRewrittenAndQuietSilencesIt) {
