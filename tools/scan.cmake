@@ -9,7 +9,7 @@ add_library(ostrevan_scan_command STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ostrevan-scan/ScanProgress.cpp
 )
 target_link_libraries(ostrevan_scan_command PUBLIC ostrevan_scan ostrevan_ole ostrevan_tool_text
-    PRIVATE ostrevan_settings)
+    PRIVATE ostrevan_fs ostrevan_settings)
 
 add_executable(ostrevan-scan ${CMAKE_CURRENT_LIST_DIR}/ostrevan-scan/main.cpp)
 target_link_libraries(ostrevan-scan PRIVATE ostrevan_scan_command ostrevan_fs ostrevan_registry

@@ -22,15 +22,15 @@ public:
 };
 
 // The steps of writing a file, for injecting a failure at each.
-enum class OutputStep { Create, Write, Close, Replace };
+enum class OutputStep { Create, Write, Replace };
 // Returns the errno value that the step fails with, or 0 to let it run.
 using OutputFault = std::function<int(OutputStep)>;
 
 std::unique_ptr<ScanOutput> standardOutput(std::ostream& out);
 
-// The file at path, written as a new file beside it and renamed over it by commit(): until
-// then, and after any failure, the old file stays as it was and no new file is left. An
-// existing path that is not a regular file is refused at once (failure() says why).
+// The file at path, written as a new file beside it, brought to disk and renamed over it by
+// commit(): until then, and after any failure, the old file stays as it was and no new file is
+// left. An existing path that is not a regular file is refused at once (failure() says why).
 std::unique_ptr<ScanOutput> atomicOutputFile(const std::string& path, OutputFault fault = {});
 
 } // namespace ostrevan
