@@ -5,7 +5,9 @@
 namespace ostrevan {
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 // The length of the root at the start of path: "/", "\", "C:\", "C:", "\\server\share\".
 std::size_t rootLength(std::string_view path) {
@@ -41,10 +43,12 @@ std::string_view trimTrailing(std::string_view path) {
 } // namespace
 
 std::string FileSystem::BuildPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
     if (!path.empty() && !isSeparator(path.back()) && !name.empty() && !isSeparator(name.front())) {
-        const bool windows =
-            folder.find('\\') != std::string_view::npos && folder.find('/') == std::string_view::npos;
+        const bool windows = folder.find('\\') != std::string_view::npos &&
+                             folder.find('/') == std::string_view::npos;
         path += windows ? '\\' : '/';
     }
     path += name;

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <algorithm>
 #include <array>
 #include <cwctype>
 #include <iconv.h>
@@ -81,6 +82,11 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 locale_t utf8Locale() {
     static const locale_t locale = [] {
         locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
@@ -128,6 +134,16 @@ const std::array<char32_t, 128>& upperHalf() {
 } // namespace
 
 std::string upperCase(std::string_view utf8) {
+    if (isAscii(utf8)) {
+        // What the locale does to ASCII, without asking it for every character.
+        std::string out(utf8);
+        for (char& c : out) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 'a' + 'A');
+            }
+        }
+        return out;
+    }
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
@@ -228,12 +244,24 @@ std::string controlsAsQuestionMarks(std::string_view text) {
 }
 
 std::string fromUtf16Le(std::span<const std::uint8_t> bytes) {
-    std::string out;
-    out.reserve(bytes.size() / 2);
     const std::size_t units = bytes.size() / 2;
     const auto unit = [&](std::size_t i) -> char32_t {
         return bytes[2 * i] | (bytes[2 * i + 1] << 8);
     };
+    std::string out;
+    bool ascii = true;
+    for (std::size_t i = 0; i < units && ascii; ++i) {
+        ascii = unit(i) < 0x80;
+    }
+    if (ascii) {
+        // As nearly every stored name is: one byte a unit.
+        out.resize(units);
+        for (std::size_t i = 0; i < units; ++i) {
+            out[i] = static_cast<char>(bytes[2 * i]);
+        }
+        return out;
+    }
+    out.reserve(units);
     for (std::size_t i = 0; i < units; ++i) {
         const char32_t code = unit(i);
         if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&

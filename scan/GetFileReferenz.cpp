@@ -42,12 +42,12 @@ void listReferences(ScanContext& context) {
     const std::int32_t referenzTyp = context.Settings.ReferenzTyp();
     form.lbl_CheckRef.setCaption({});
     form.lbl_references.setCaption({});
-    const std::string documentFolder = FileSystem::GetParentFolderName(form.txt_SEDokument.text());
+    const BaseFolder documentFolder(FileSystem::GetParentFolderName(form.txt_SEDokument.text()));
 
     std::int32_t row = 0;
     for (const std::string& reference : references) {
         const std::string referenceFolder = FileSystem::GetParentFolderName(reference);
-        if (referenzTyp != 0 || !liesInside(referenceFolder, documentFolder)) {
+        if (referenzTyp != 0 || !documentFolder.holds(referenceFolder)) {
             row = addInt32(row, 1);
             const std::int32_t item = form.ListView1.add(std::to_string(row));
             form.ListView1.setText(item, 1, form.txt_SEDokument.text());

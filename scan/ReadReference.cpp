@@ -29,13 +29,12 @@ std::string position(std::int32_t value) {
 
 // Whether a link is listed: with reference type 0 only a link that names a file outside
 // the chosen folder.
-bool keepLink(std::int32_t referenzTyp, const std::string& chosenFolder,
+bool keepLink(std::int32_t referenzTyp, const BaseFolder& chosenFolder,
               const std::string& fullName) {
     if (referenzTyp != 0) {
         return true;
     }
-    return !fullName.empty() &&
-           !liesInside(FileSystem::GetParentFolderName(fullName), chosenFolder);
+    return !fullName.empty() && !chosenFolder.holds(FileSystem::GetParentFolderName(fullName));
 }
 
 // The one message after the loop: the first failure as the trap words it, then the count
@@ -63,6 +62,7 @@ std::string failuresMessage(const std::vector<ScanFailure>& failures) {
 void readLinks(ScanContext& context, const std::string& path, const DocumentFileList& files,
                const std::int32_t& count, std::vector<ScanFailure>& failures) {
     const std::int32_t referenzTyp = context.Settings.ReferenzTyp();
+    const BaseFolder chosenFolder(path);
     const auto revisionManager =
         context.automation.create<RevisionManagerApplication>(kRevisionManagerProgId);
     MainForm& form = context.form;
@@ -88,11 +88,11 @@ void readLinks(ScanContext& context, const std::string& path, const DocumentFile
                 const std::string fullName = link->FullName();
                 form.lbl_CheckRef.setCaption("Bearbeite: " + FileSystem::GetFileName(fullName));
                 form.lbl_CheckRef.refresh();
-                if (keepLink(referenzTyp, path, fullName)) {
+                if (keepLink(referenzTyp, chosenFolder, fullName)) {
                     row = addInt32(row, 1);
                     const std::int32_t item = form.ListView1.add(std::to_string(row));
                     form.ListView1.setText(item, 1, documentPath);
-                    form.ListView1.setText(item, 2, link->FullName());
+                    form.ListView1.setText(item, 2, fullName);
                 }
             }
         }

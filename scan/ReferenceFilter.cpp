@@ -3,7 +3,6 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <string>
 
 namespace ostrevan {
 namespace {
@@ -19,14 +18,16 @@ std::string comparable(std::string_view folder) {
 
 } // namespace
 
-bool liesInside(std::string_view referenceFolder, std::string_view baseFolder) {
-    if (referenceFolder.empty() || baseFolder.empty()) {
+BaseFolder::BaseFolder(std::string_view folder)
+    : m_empty(folder.empty()), m_comparable(comparable(folder)) {}
+
+bool BaseFolder::holds(std::string_view referenceFolder) const {
+    if (referenceFolder.empty() || m_empty) {
         return false;
     }
     const std::string reference = comparable(referenceFolder);
-    const std::string base = comparable(baseFolder);
-    return reference.starts_with(base) &&
-           (reference.size() == base.size() || reference[base.size()] == '/');
+    return reference.starts_with(m_comparable) &&
+           (reference.size() == m_comparable.size() || reference[m_comparable.size()] == '/');
 }
 
 } // namespace ostrevan

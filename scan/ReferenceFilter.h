@@ -1,12 +1,23 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace ostrevan {
 
 // Whether a reference's folder is the base folder or lies below it. Compared without regard
 // to case, '\' and '/' alike, one trailing separator ignored on either side; C:\DATA2 is not
-// inside C:\DATA. An empty reference folder, or an empty base folder, is never inside.
-bool liesInside(std::string_view referenceFolder, std::string_view baseFolder);
+// inside C:\DATA. An empty reference folder, or an empty base folder, is never inside. The
+// base is prepared once for the many references of a scan.
+class BaseFolder final {
+public:
+    explicit BaseFolder(std::string_view folder);
+
+    bool holds(std::string_view referenceFolder) const;
+
+private:
+    bool m_empty;
+    std::string m_comparable;
+};
 
 } // namespace ostrevan

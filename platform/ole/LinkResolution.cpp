@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -52,7 +54,29 @@ std::vector<std::string_view> components(std::string_view path) {
     return parts;
 }
 
+// Whether path is absolute and lexically normal already: components after the root that are
+// neither empty, "." nor "..".
+bool isNormalAbsolute(std::string_view path) {
+    if (!path.starts_with('/')) {
+        return false;
+    }
+    for (std::size_t start = 1;;) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") {
+            return false;
+        }
+        if (end == path.size()) {
+            return true;
+        }
+        start = end + 1;
+    }
+}
+
 std::string absoluteDocumentPath(const std::string& documentPath) {
+    if (isNormalAbsolute(documentPath)) {
+        return documentPath;
+    }
     std::error_code error;
     const auto absolute = std::filesystem::absolute(documentPath, error);
     return error ? documentPath : absolute.lexically_normal().string();
@@ -80,23 +104,27 @@ std::optional<std::string> mapped(const std::string& path, const PathMapping& ma
     return result;
 }
 
-struct Candidate {
-    std::string path;
-    ResolvedBy how;
-};
+using IsFile = std::function<bool(const std::string&)>;
 
-class Candidates final {
+// The candidates of the rules in turn, each asked about as it is made; the first that is a
+// file ends the search, and no candidate after it is built.
+class Search final {
 public:
-    // documentPath is absolute.
-    Candidates(const std::string& documentPath, const LinkObject& link)
-        : m_document(documentPath), m_link(link),
+    // documentPath is absolute, documentFolder its folder.
+    Search(const std::string& documentPath, const std::string& documentFolder,
+           const LinkObject& link, const IsFile& isFile)
+        : m_document(documentPath), m_documentFolder(documentFolder), m_link(link),
+          m_isFile(isFile),
           m_fileName(link.absolute.isUrl ? std::string()
                                          : FileSystem::GetFileName(link.absolute.path)) {}
 
     void rule(LinkRule rule) {
+        if (m_found) {
+            return;
+        }
         switch (rule) {
         case LinkRule::Container:
-            inFolder(FileSystem::GetParentFolderName(m_document), ResolvedBy::Container);
+            inFolder(m_documentFolder, ResolvedBy::Container);
             break;
         case LinkRule::Relative:
             if (!m_link.relative) {
@@ -105,15 +133,15 @@ public:
             if (holdsAbsolutePath(*m_link.relative)) {
                 // Written so when no relative path exists, e.g. to another server.
                 if (isLocalPath(*m_link.relative)) {
-                    add(m_link.relative->path, ResolvedBy::Absolute);
+                    consider(m_link.relative->path, ResolvedBy::Absolute);
                 }
             } else if (auto path = applyRelative(m_document, *m_link.relative)) {
-                add(std::move(*path), ResolvedBy::Relative);
+                consider(std::move(*path), ResolvedBy::Relative);
             }
             break;
         case LinkRule::Absolute:
             if (isLocalPath(m_link.absolute)) {
-                add(m_link.absolute.path, ResolvedBy::Absolute);
+                consider(m_link.absolute.path, ResolvedBy::Absolute);
             }
             break;
         }
@@ -124,53 +152,65 @@ public:
             return;
         }
         for (const PathMapping& mapping : map) {
+            if (m_found) {
+                return;
+            }
             if (auto path = mapped(m_link.absolute.path, mapping)) {
-                add(std::move(*path), ResolvedBy::Mapped);
+                consider(std::move(*path), ResolvedBy::Mapped);
             }
         }
     }
 
     void inFolder(const std::string& folder, ResolvedBy how) {
-        if (!m_fileName.empty() && !folder.empty()) {
-            add(FileSystem::BuildPath(folder, m_fileName), how);
+        if (!m_found && !m_fileName.empty() && !folder.empty()) {
+            consider(FileSystem::BuildPath(folder, m_fileName), how);
         }
     }
 
-    const std::vector<Candidate>& all() const { return m_candidates; }
+    // The first candidate that is a file, when one was.
+    std::optional<std::pair<std::string, ResolvedBy>>& found() { return m_found; }
 
 private:
-    void add(std::string path, ResolvedBy how) { m_candidates.push_back({std::move(path), how}); }
+    void consider(std::string path, ResolvedBy how) {
+        if (!m_found && m_isFile(path)) {
+            m_found.emplace(std::move(path), how);
+        }
+    }
 
     const std::string& m_document;
+    const std::string& m_documentFolder;
     const LinkObject& m_link;
+    const IsFile& m_isFile;
     std::string m_fileName;
-    std::vector<Candidate> m_candidates;
+    std::optional<std::pair<std::string, ResolvedBy>> m_found;
 };
 
-// The candidates of the rules in turn, the first that is a file; documentPath is absolute.
-ResolvedLink resolveAgainst(const std::string& documentPath, const LinkObject& link,
-                            const LinkManagement& rules,
-                            const std::function<bool(const std::string&)>& isFile) {
-    Candidates candidates(documentPath, link);
+// documentPath is absolute, documentFolder its folder.
+ResolvedLink resolveAgainst(const std::string& documentPath, const std::string& documentFolder,
+                            LinkObject link, const LinkManagement& rules, const IsFile& isFile) {
+    Search search(documentPath, documentFolder, link, isFile);
     for (const LinkRule rule : rules.order) {
-        candidates.rule(rule);
+        search.rule(rule);
         if (rule == LinkRule::Absolute) {
-            candidates.mappings(rules.map);
+            search.mappings(rules.map);
         }
     }
     if (std::find(rules.order.begin(), rules.order.end(), LinkRule::Absolute) ==
         rules.order.end()) {
-        candidates.mappings(rules.map);
+        search.mappings(rules.map);
     }
     for (const std::string& folder : rules.searchPath) {
-        candidates.inFolder(folder, ResolvedBy::SearchPath);
+        search.inFolder(folder, ResolvedBy::SearchPath);
     }
-    for (const Candidate& candidate : candidates.all()) {
-        if (isFile(candidate.path)) {
-            return {candidate.path, candidate.how, link};
-        }
+    ResolvedLink resolved;
+    if (auto& found = search.found()) {
+        resolved.fullName = std::move(found->first);
+        resolved.resolvedBy = found->second;
+    } else {
+        resolved.fullName = link.absolute.path;
     }
-    return {link.absolute.path, ResolvedBy::Missing, link};
+    resolved.stored = std::move(link);
+    return resolved;
 }
 
 } // namespace
@@ -245,16 +285,16 @@ std::optional<std::string> applyRelative(std::string_view containerPath,
 ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link,
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile) {
-    return resolveAgainst(absoluteDocumentPath(documentPath), link, rules, isFile);
+    const std::string document = absoluteDocumentPath(documentPath);
+    return resolveAgainst(document, FileSystem::GetParentFolderName(document), link, rules, isFile);
 }
 
 DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
                                            const LinkManagement& rules)
-    : m_document(absoluteDocumentPath(documentPath)), m_rules(rules) {
-    const std::string folder = FileSystem::GetParentFolderName(m_document);
-    m_folder = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    m_folderPrefix = folder.ends_with('/') ? folder : folder + "/";
-}
+    : m_document(absoluteDocumentPath(documentPath)),
+      m_documentFolder(FileSystem::GetParentFolderName(m_document)),
+      m_folderPrefix(m_documentFolder.ends_with('/') ? m_documentFolder : m_documentFolder + "/"),
+      m_folder(open(m_documentFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)), m_rules(rules) {}
 
 DocumentLinkResolver::~DocumentLinkResolver() {
     if (m_folder >= 0) {
@@ -271,19 +311,19 @@ bool DocumentLinkResolver::isFile(const std::string& path) const {
            S_ISREG(status.st_mode);
 }
 
-ResolvedLink DocumentLinkResolver::resolve(const LinkObject& link) const {
-    return resolveAgainst(m_document, link, m_rules,
+ResolvedLink DocumentLinkResolver::resolve(LinkObject link) const {
+    return resolveAgainst(m_document, m_documentFolder, std::move(link), m_rules,
                           [this](const std::string& path) { return isFile(path); });
 }
 
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
                                             const LinkManagement& rules) {
-    const LinkObjects objects = readLinkObjects(documentPath);
+    LinkObjects objects = readLinkObjects(documentPath);
     const DocumentLinkResolver resolver(documentPath, rules);
     std::vector<ResolvedLink> links;
     links.reserve(objects.links.size());
-    for (const LinkObject& link : objects.links) {
-        links.push_back(resolver.resolve(link));
+    for (LinkObject& link : objects.links) {
+        links.push_back(resolver.resolve(std::move(link)));
     }
     return links;
 }

@@ -50,12 +50,13 @@ public:
     DocumentLinkResolver& operator=(const DocumentLinkResolver&) = delete;
 
     // As resolveLink with regularFileExists.
-    ResolvedLink resolve(const LinkObject& link) const;
+    ResolvedLink resolve(LinkObject link) const;
     // As regularFileExists.
     bool isFile(const std::string& path) const;
 
 private:
     std::string m_document;
+    std::string m_documentFolder;
     std::string m_folderPrefix; // the document's folder with a trailing '/'
     int m_folder = -1;
     const LinkManagement& m_rules;

@@ -255,6 +255,19 @@ TEST(DocumentLinkResolver, AnswersAsAStatOfTheFullPathWould) {
     EXPECT_TRUE(resolver.isFile(below));
 }
 
+TEST_F(Resolution, TheDocumentsFolderIsTakenInItsNormalForm) {
+    const std::string next = put("Anlage/Welle.par");
+    const std::string root = m_folder.path();
+    for (const std::string& spelling :
+         {root + "/Anlage/Baugruppe.asm", root + "//Anlage/Baugruppe.asm",
+          root + "/./Anlage/Baugruppe.asm", root + "/Anlage/../Anlage/Baugruppe.asm",
+          root + "/Anlage/./Baugruppe.asm"}) {
+        const ResolvedLink link = resolveLink(spelling, m_link, {});
+        EXPECT_EQ(link.fullName, next) << spelling;
+        EXPECT_EQ(DocumentLinkResolver(spelling, {}).resolve(m_link).fullName, next) << spelling;
+    }
+}
+
 TEST_F(Resolution, TheResolverOfADocumentFindsWhatResolveLinkFinds) {
     const LinkManagement relativeFirst = [] {
         LinkManagement rules;

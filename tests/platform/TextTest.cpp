@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace ostrevan {
 namespace {
 
@@ -12,6 +16,26 @@ TEST(Text, UpperCaseIsUnicodeAware) {
     EXPECT_EQ(upperCase("c:\\daten\\größe"), "C:\\DATEN\\GRÖßE");
     EXPECT_EQ(upperCase("äöü"), "ÄÖÜ");
     EXPECT_EQ(upperCase(""), "");
+}
+
+TEST(Text, UpperCaseOfAsciiIsTheSameAloneAsAmongOtherCharacters) {
+    // Text of ASCII only takes a shorter way than text with one character beyond it.
+    for (int c = 1; c < 0x80; ++c) {
+        const std::string ascii(1, static_cast<char>(c));
+        const std::string upper = upperCase(ascii + "ä");
+        EXPECT_EQ(upperCase(ascii), upper.substr(0, 1)) << c;
+    }
+}
+
+TEST(Text, Utf16NamesOfAsciiAndBeyond) {
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(fromUtf16Le(Bytes{'J', 0, 'S', 0, 'i', 0, 't', 0, 'e', 0, '1', 0}), "JSite1");
+    EXPECT_EQ(fromUtf16Le(Bytes{1, 0, 'O', 0, 'l', 0, 'e', 0, 'x'}), "\x01Ole")
+        << "an odd last byte is dropped";
+    EXPECT_EQ(fromUtf16Le(Bytes{'a', 0, 0xE4, 0, 0xAC, 0x20, 0x3D, 0xD8, 0x29, 0xDD}),
+              "a\u00E4\u20AC\U0001F529");
+    EXPECT_EQ(fromUtf16Le(Bytes{0x80, 0, 'b', 0}), "\u0080b") << "U+0080 is not ASCII";
+    EXPECT_EQ(fromUtf16Le(Bytes{'a', 1}), "\u0161") << "nor is a unit with a high byte";
 }
 
 TEST(Text, Windows1252RoundTrip) {

@@ -30,7 +30,7 @@ TEST(ReferenceFilter, InsideMeansTheFolderOrBelowIt) {
         {"C:/Data/Sub", "C:\\Data", true},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(liesInside(row.reference, row.base), row.inside)
+        EXPECT_EQ(BaseFolder(row.base).holds(row.reference), row.inside)
             << row.reference << " in " << row.base;
     }
 }
