@@ -3,7 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/frmHelp.h"
-#include "platform/posix/ReportFolder.h"
+#include "platform/ReportFolder.h"
 #include "scan/ExportReference.h"
 
 namespace ostrevan {

@@ -3,10 +3,8 @@
 #include "app/ProgramEnd.h"
 #include "app/frmMain.h"
 #include "platform/Automation.h"
-#include "platform/RegistryFileTypes.h"
+#include "platform/SystemServices.h"
 #include "platform/ole/LinkReaderServers.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/posix/RegistryStore.h"
 #include "platform/qt/DesignLayout.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtFolderChooser.h"
@@ -29,26 +27,25 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    const std::string registryPath = RegistryStore::defaultPath();
-    RegistryStore registry(registryPath);
-    const RegistryFileTypes fileTypes(registry, registryPath);
-    const PosixFileSystem fileSystem(fileTypes);
+    const SystemServices system = systemServices();
     Automation automation;
     registerLinkReaderServers(automation);
 
     QtMessageBox messageBox;
     QtMousePointer mousePointer;
     const QtScreen screen;
-    QtShell shell;
+    QtShell desktopShell;
+    Shell& shell = system.shell ? *system.shell : desktopShell;
     QtFileDialog fileDialog;
     QtFolderChooser folderChooser;
 
     ProgramEnd programEnd;
-    frmMain window(MainWindowServices{
-        messageBox, mousePointer, screen, automation, fileSystem, shell, fileDialog, folderChooser,
-        QCoreApplication::applicationDirPath().toStdString(), [&programEnd](int code) {
-            programEnd.end(code);
-        }});
+    frmMain window(MainWindowServices{messageBox, mousePointer, screen, automation,
+                                      *system.fileSystem, shell, fileDialog, folderChooser,
+                                      QCoreApplication::applicationDirPath().toStdString(),
+                                      [&programEnd](int code) {
+                                          programEnd.end(code);
+                                      }});
     if (const std::optional<int> code = programEnd.endedBeforeLoop()) {
         return *code;
     }

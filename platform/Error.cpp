@@ -97,7 +97,9 @@ std::int32_t errorNumberForErrno(int errnoValue) {
     case ETXTBSY:
         return err::PermissionDenied;
     case ENOSPC:
+#ifdef EDQUOT // not on Windows
     case EDQUOT:
+#endif
     case EFBIG:
         return err::DiskFull;
     case EIO:
@@ -120,9 +122,10 @@ Error caughtError() {
     } catch (const std::bad_alloc&) {
         return Error(err::OutOfMemory);
     } catch (const std::system_error& error) {
-        if (error.code().category() == std::generic_category() ||
-            error.code().category() == std::system_category()) {
-            return Error(errorNumberForErrno(error.code().value()));
+        // The system's own codes (errno, or a Windows error code) as their errno condition.
+        const std::error_condition condition = error.code().default_error_condition();
+        if (condition.category() == std::generic_category()) {
+            return Error(errorNumberForErrno(condition.value()));
         }
         return Error(err::InternalError);
     } catch (...) {

@@ -1,5 +1,10 @@
 #include "platform/FileSystem.h"
 
+#include "platform/CachedFileTypes.h"
+#include "platform/FileTypeRegistry.h"
+#include "platform/NameOrder.h"
+#include "platform/Text.h"
+
 #include <algorithm>
 
 namespace ostrevan {
@@ -85,6 +90,26 @@ std::string FileSystem::GetExtensionName(std::string_view path) {
     const std::string name = GetFileName(path);
     const std::size_t dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+std::string FileSystem::TypeOf(const FileTypeRegistry& types, std::string_view name) {
+    const std::string extension = GetExtensionName(name);
+    if (extension.empty()) {
+        return "Datei";
+    }
+    const std::optional<std::string> description = types.description(extension);
+    if (description && !description->empty()) {
+        return *description;
+    }
+    return upperCase(extension) + "-Datei";
+}
+
+void FileSystem::FinishListing(std::vector<File>& files, const FileTypeRegistry& types) {
+    sortByName(files);
+    const CachedFileTypes listingTypes(types);
+    for (auto& file : files) {
+        file.Type = TypeOf(listingTypes, file.Name);
+    }
 }
 
 } // namespace ostrevan

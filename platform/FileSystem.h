@@ -8,6 +8,8 @@
 
 namespace ostrevan {
 
+class FileTypeRegistry;
+
 // Scripting.FileSystemObject, the members the program calls. Paths are UTF-8. Members raise
 // the runtime's errors: 53 file not found, 76 path not found, 70 permission denied, 57/61 for
 // device errors and a full disk.
@@ -82,6 +84,12 @@ public:
     static std::string GetFileName(std::string_view path);
     // The text after the last dot of the last component, "" when there is none.
     static std::string GetExtensionName(std::string_view path);
+    // File.Type of a file named name: the registry's description for its extension, else
+    // "<EXT>-Datei", or "Datei" when it has none.
+    static std::string TypeOf(const FileTypeRegistry& types, std::string_view name);
+    // A folder's files as a listing gives them: sorted by name without regard to case, each
+    // with its type, the registry asked once per extension.
+    static void FinishListing(std::vector<File>& files, const FileTypeRegistry& types);
 };
 
 } // namespace ostrevan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace ostrevan {
@@ -16,5 +18,12 @@ public:
     // the target then unchanged; 54 when called a second time.
     virtual void commit() = 0;
 };
+
+// Starts replacing the file at target, by the backend of the build. The new file is created
+// exclusively, never through a link, beside the target; an existing target keeps its
+// permissions. An existing target that is no regular file is not replaced: 70 for a folder, 75
+// for anything else (a link, a pipe, a device). Raises 70 as well when the target or its
+// folder may not be written, 76 when the folder does not exist.
+std::unique_ptr<ReplacementFile> openReplacementFile(const std::string& target);
 
 } // namespace ostrevan

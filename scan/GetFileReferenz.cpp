@@ -19,8 +19,8 @@ namespace {
 // The current date and time in the system's default format.
 std::string nowAsText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    // std::localtime's shared result is safe here: scans run on the UI thread only.
+    const std::tm local = *std::localtime(&now);
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
     return std::string(text, length);

@@ -1,13 +1,9 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/CachedFileTypes.h"
-
 #include "platform/Error.h"
-#include "platform/FileTypeRegistry.h"
-#include "platform/Text.h"
+#include "platform/NameOrder.h"
 #include "platform/posix/PosixTextStream.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -119,21 +115,6 @@ bool mayBeLink(unsigned char type) {
     return type == DT_LNK || type == DT_UNKNOWN;
 }
 
-// By upper-cased name, ties by the names' bytes, so that the order is total.
-template <class Item> void sortByName(std::vector<Item>& items) {
-    std::vector<std::pair<std::string, Item>> keyed;
-    keyed.reserve(items.size());
-    for (auto& item : items) {
-        keyed.emplace_back(upperCase(item.Name), std::move(item));
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.Name < b.second.Name;
-    });
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i] = std::move(keyed[i].second);
-    }
-}
-
 } // namespace
 
 PosixFileSystem::PosixFileSystem(const FileTypeRegistry& types) : m_types(types) {}
@@ -169,12 +150,7 @@ std::vector<File> PosixFileSystem::Files(const Folder& folder) const {
         file.ParentFolder = folder.Path;
         files.push_back(std::move(file));
     });
-    sortByName(files);
-    // One question to the store per extension of the folder, not one per file.
-    const CachedFileTypes listingTypes(m_types);
-    for (auto& file : files) {
-        file.Type = typeOf(listingTypes, file.Name);
-    }
+    FinishListing(files, m_types);
     return files;
 }
 
@@ -213,7 +189,7 @@ File PosixFileSystem::GetFile(const std::string& path) const {
     file.Path = normalised(path);
     file.Name = lastComponent(file.Path);
     file.ParentFolder = std::filesystem::path(file.Path).parent_path().native();
-    file.Type = typeOf(m_types, file.Name);
+    file.Type = TypeOf(m_types, file.Name);
     return file;
 }
 
@@ -230,18 +206,6 @@ bool PosixFileSystem::FolderExists(const std::string& path) const {
 std::unique_ptr<TextStream> PosixFileSystem::OpenTextFile(const std::string& path, int ioMode,
                                                           bool create, int format) const {
     return openTextStream(path, ioMode, create, format);
-}
-
-std::string PosixFileSystem::typeOf(const FileTypeRegistry& types, const std::string& name) {
-    const std::string extension = GetExtensionName(name);
-    if (extension.empty()) {
-        return "Datei";
-    }
-    const std::optional<std::string> description = types.description(extension);
-    if (description && !description->empty()) {
-        return *description;
-    }
-    return upperCase(extension) + "-Datei";
 }
 
 } // namespace ostrevan

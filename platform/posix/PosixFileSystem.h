@@ -32,9 +32,6 @@ public:
                                              int format) const override;
 
 private:
-    // The registry's description for the name's extension, else "<EXT>-Datei" or "Datei".
-    static std::string typeOf(const FileTypeRegistry& types, const std::string& name);
-
     const FileTypeRegistry& m_types;
     const PseudoFileSystems m_pseudoFileSystems;
 };

@@ -1,4 +1,4 @@
-#include "platform/posix/PosixReplacementFile.h"
+#include "platform/ReplacementFile.h"
 
 #include "platform/Error.h"
 #include "tests/support/FileSizeLimit.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/ReportFolder.h"
+#include "platform/ReportFolder.h"
 
 #include "scan/ExportReference.h"
 #include "tests/scan/ReportFixture.h"

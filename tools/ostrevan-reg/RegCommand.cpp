@@ -1,8 +1,8 @@
 #include "tools/ostrevan-reg/RegCommand.h"
 
 #include "platform/Error.h"
+#include "platform/ReplacementFile.h"
 #include "platform/Text.h"
-#include "platform/posix/PosixReplacementFile.h"
 #include "platform/posix/RegistryStore.h"
 #include "tools/ostrevan-reg/HelpText.h"
 #include "tools/ostrevan-reg/RegFile.h"

@@ -1,7 +1,7 @@
 #include "tools/ostrevan-scan/ScanOutput.h"
 
 #include "platform/Error.h"
-#include "platform/posix/PosixReplacementFile.h"
+#include "platform/ReplacementFile.h"
 
 #include <optional>
 #include <ostream>

@@ -21,9 +21,9 @@ std::string homeFolder() {
 
 std::string programFolder(const char* xdgVariable, const char* fallbackBelowHome) {
     const char* base = std::getenv(xdgVariable);
-    const std::filesystem::path root = base != nullptr && *base == '/'
-                                           ? std::filesystem::path(base)
-                                           : std::filesystem::path(homeFolder()) / fallbackBelowHome;
+    const std::filesystem::path root =
+        base != nullptr && *base == '/' ? std::filesystem::path(base)
+                                        : std::filesystem::path(homeFolder()) / fallbackBelowHome;
     const std::filesystem::path folder = root / "Ostrevan";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
@@ -32,8 +32,12 @@ std::string programFolder(const char* xdgVariable, const char* fallbackBelowHome
 
 } // namespace
 
-std::string userConfigFolder() { return programFolder("XDG_CONFIG_HOME", ".config"); }
+std::string userConfigFolder() {
+    return programFolder("XDG_CONFIG_HOME", ".config");
+}
 
-std::string userDataFolder() { return programFolder("XDG_DATA_HOME", ".local/share"); }
+std::string userDataFolder() {
+    return programFolder("XDG_DATA_HOME", ".local/share");
+}
 
 } // namespace ostrevan
