@@ -6,7 +6,7 @@ ostrevan_add_test(test_profile
         ${CMAKE_CURRENT_LIST_DIR}/ProfileEditTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProfileSafetyTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProfileReadTest.cpp
-    LIBRARIES ostrevan_test_disk ostrevan_profile Qt6::Core)
+    LIBRARIES ostrevan_test_vectors ostrevan_profile)
 target_include_directories(test_profile PRIVATE ${PROJECT_SOURCE_DIR})
 # Writers in several processes, and writers killed mid-write.
 ostrevan_add_test(test_profile_processes

@@ -5,7 +5,7 @@ ostrevan_add_test(test_registry_store
         ${CMAKE_CURRENT_LIST_DIR}/RegistryVectorTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RegistryStoreTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RegistryWindowsTest.cpp
-    LIBRARIES ostrevan_test_disk ostrevan_registry Qt6::Core)
+    LIBRARIES ostrevan_test_vectors ostrevan_registry)
 target_include_directories(test_registry_store PRIVATE ${PROJECT_SOURCE_DIR})
 # Writers in several processes at once.
 ostrevan_add_test(test_registry_processes

@@ -82,16 +82,16 @@ INSTANTIATE_TEST_SUITE_P(Report, ExportReferenceBytes, ::testing::ValuesIn(kRepo
 TEST_F(ReportTest, WorkedExampleAndEmptyListHaveTheirSizes) {
     const std::string path = temp.at("QZVExportRef.txt");
     ExportReference(context, path);
-    EXPECT_EQ(std::filesystem::file_size(path), 123U);
+    EXPECT_EQ(std::filesystem::file_size(pathOf(path)), 123U);
     addRow("1", "C:\\Konstruktion\\Getriebe.asm", "C:\\Konstruktion\\Welle.par");
     addRow("2", "C:\\Konstruktion\\Getriebe.asm", "D:\\Normteile\\Schraube.par");
     ExportReference(context, path);
-    EXPECT_EQ(std::filesystem::file_size(path), 255U);
+    EXPECT_EQ(std::filesystem::file_size(pathOf(path)), 255U);
 }
 
 TEST_F(ReportTest, AShorterReportLeavesNoTailOfTheLongerOne) {
     const std::string path = temp.at("Bericht ä/.QZVExportRef.txt");
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::filesystem::create_directories(pathOf(path).parent_path());
     for (int i = 1; i <= 3; ++i) {
         addRow(std::to_string(i), "/Daten/Baugruppe.asm", "/Normteile/Teil" + std::to_string(i));
     }
@@ -180,7 +180,7 @@ TEST_F(ReportTest, AReportNameThatIsALinkIsRefusedAndWhatItNamesIsKept) {
 TEST_F(ReportTest, ExportWritesTheReportIntoTheFolderAndOpensIt) {
     addRow("1", "/Daten/Getriebe.asm", "/Normteile/Welle.par");
     btn_export_Click(context, shell, temp.path());
-    const std::string path = temp.path() + "/QZVExportRef.txt";
+    const std::string path = temp.at("QZVExportRef.txt");
     EXPECT_EQ(shell.calls, (std::vector<std::string>{"Open " + path}));
     EXPECT_TRUE(messages.messages.empty()) << seen();
     EXPECT_EQ(fileBytes(path),
@@ -198,7 +198,7 @@ TEST_F(ReportTest, WithoutAReportTheUserIsToldItsPath) {
     EXPECT_EQ(messages.messages,
               (std::vector<std::string>{"ExportReference() Pfad nicht gefunden 76",
                                         "Datei konnte nicht gefunden werden. \r\n" + folder +
-                                            "/QZVExportRef.txt"}));
+                                            kSeparator + "QZVExportRef.txt"}));
     EXPECT_TRUE(shell.calls.empty()) << seen();
 }
 

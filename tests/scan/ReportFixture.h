@@ -1,12 +1,13 @@
 #pragma once
 
 #include "platform/Automation.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "scan/ScanContext.h"
 #include "scan/clsSettings.h"
+#include "tests/support/Environment.h"
 #include "tests/support/FakeFileTypes.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/NativeFileSystem.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +18,6 @@ namespace ostrevan::test {
 
 inline const std::string kHeaderLine = "Anzahl  SolidEdge Dokument - Referenz\r\n";
 inline const std::string kRuleLine = std::string(82, '-') + "\r\n";
-
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment final {
-public:
-    ScopedEnvironment(const char* name, const std::string& value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_previous;
-};
 
 // The file's bytes, nothing when it cannot be read; safe in a child process.
 std::optional<std::string> fileBytes(const std::string& path);
@@ -46,7 +34,7 @@ protected:
 
     TempFolder temp;
     FakeFileTypes types;
-    PosixFileSystem fileSystem{types};
+    NativeFileSystem fileSystem{types};
     fakes::FakeForm fake;
     clsSettings settings{fake.form};
     fakes::FakeMessageBox messages;

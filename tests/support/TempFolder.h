@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,10 +32,17 @@ private:
     std::string m_path;
 };
 
+// The separator of this system's paths.
+inline constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
 // The file's bytes; fails the test when it cannot be read.
 std::string readBytes(const std::string& path);
 
 // The names in a folder, sorted, so that nothing depends on directory order.
 std::vector<std::string> folderNames(const std::string& folder);
+
+// Paths are UTF-8 text in the program (on Linux the file system's bytes, as they are).
+std::filesystem::path pathOf(std::string_view utf8);
+std::string textOf(const std::filesystem::path& path);
 
 } // namespace ostrevan::test
