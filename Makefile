@@ -2,7 +2,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: run test package asan bench fuzz build deps format clean
+.PHONY: run test test-windows package asan bench fuzz build deps format clean
 
 deps:
 	@scripts/install-deps
@@ -22,6 +22,13 @@ package: build
 	@cd build/$(PRESET) && cpack >/dev/null
 	@cp build/$(PRESET)/ostrevan_*.deb .
 	@ls ostrevan_*.deb
+
+# The Windows build (MinGW-w64), its tests run under Wine in a fresh prefix.
+test-windows:
+	@scripts/install-deps windows
+	@cmake --preset windows $(CMAKE_ARGS) >/dev/null
+	@cmake --build --preset windows -j $(JOBS)
+	@scripts/test-windows $(JOBS)
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
