@@ -1,5 +1,6 @@
 #include "platform/Text.h"
 
+#include "platform/Utf8.h"
 #include "platform/win32/Wide.h"
 
 #include <windows.h>
@@ -19,9 +20,25 @@ int lengthOf(std::size_t size) {
     return static_cast<int>(size);
 }
 
-} // namespace
+// Maps each run of valid UTF-8 in text and keeps each byte that is not UTF-8 as it is.
+template <class Map> std::string mapValidRuns(std::string_view text, Map&& map) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t runStart = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t code = decodeUtf8(text, pos);
+        if (isInvalidByte(code, start, pos)) {
+            out += map(text.substr(runStart, start - runStart));
+            out += text[start];
+            runStart = pos;
+        }
+    }
+    out += map(text.substr(runStart));
+    return out;
+}
 
-std::string upperCase(std::string_view utf8) {
+std::string upperCaseValid(std::string_view utf8) {
     const std::wstring wide = wideText(utf8);
     if (wide.empty()) {
         return {};
@@ -38,7 +55,7 @@ std::string upperCase(std::string_view utf8) {
     return utf8Text(upper);
 }
 
-std::string toWindows1252(std::string_view utf8) {
+std::string toWindows1252Valid(std::string_view utf8) {
     const std::wstring wide = wideText(utf8);
     if (wide.empty()) {
         return {};
@@ -50,6 +67,17 @@ std::string toWindows1252(std::string_view utf8) {
     WideCharToMultiByte(kWindows1252, WC_NO_BEST_FIT_CHARS, wide.data(), lengthOf(wide.size()),
                         bytes.data(), size, "?", nullptr);
     return bytes;
+}
+
+} // namespace
+
+// Bytes that are not UTF-8 stay as they are: a name from an old share keeps its bytes.
+std::string upperCase(std::string_view utf8) {
+    return mapValidRuns(utf8, upperCaseValid);
+}
+
+std::string toWindows1252(std::string_view utf8) {
+    return mapValidRuns(utf8, toWindows1252Valid);
 }
 
 std::string fromWindows1252(std::string_view bytes) {

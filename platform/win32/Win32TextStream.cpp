@@ -1,6 +1,7 @@
 #include "platform/win32/Win32TextStream.h"
 
 #include "platform/Error.h"
+#include "platform/ReplacementFile.h"
 #include "platform/TextFileStream.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/WindowsApi.h"
@@ -66,8 +67,6 @@ OpenWay openWay(int ioMode, bool create) {
     switch (ioMode) {
     case io::ForReading:
         return {GENERIC_READ, static_cast<DWORD>(create ? OPEN_ALWAYS : OPEN_EXISTING)};
-    case io::ForWriting:
-        return {GENERIC_WRITE, static_cast<DWORD>(create ? CREATE_ALWAYS : TRUNCATE_EXISTING)};
     case io::ForAppending:
         return {FILE_APPEND_DATA, static_cast<DWORD>(create ? OPEN_ALWAYS : OPEN_EXISTING)};
     default:
@@ -75,15 +74,27 @@ OpenWay openWay(int ioMode, bool create) {
     }
 }
 
+// A new file that replaces the old one only when it is complete.
+std::unique_ptr<TextStream> openForWriting(const std::string& path, bool create,
+                                           TextEncoding encoding) {
+    if (!create && GetFileAttributesW(longPath(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        raiseWin32Error(GetLastError(), err::FileNotFound);
+    }
+    return textStreamReplacing(openReplacementFile(path), encoding);
+}
+
 } // namespace
 
 std::unique_ptr<TextStream> openWin32TextStream(const std::string& path, int ioMode, bool create,
                                                 int format) {
-    const OpenWay way = openWay(ioMode, create);
     const TextEncoding encoding = textEncoding(format);
     if (path.empty()) {
         raise(err::FileNotFound);
     }
+    if (ioMode == io::ForWriting) {
+        return openForWriting(path, create, encoding);
+    }
+    const OpenWay way = openWay(ioMode, create);
     const HANDLE handle =
         CreateFileW(longPath(path).c_str(), way.access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     way.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
