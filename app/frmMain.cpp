@@ -4,6 +4,7 @@
 #include "platform/Controls.h"
 #include "platform/EventHandler.h"
 #include "platform/Numbers.h"
+#include "platform/qt/DeferredDisplay.h"
 #include "platform/qt/DesignLayout.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtListView.h"
@@ -35,9 +36,20 @@ constexpr double kListWidth = 10100;
 
 } // namespace
 
+// The status labels and the result list show what the logic wrote through the deferred
+// display, together and at most once a frame; the other controls at once.
 struct frmMain::Adapters {
-    QtLabel lbl_references;
-    QtLabel lbl_CheckRef;
+    explicit Adapters(frmMain& window)
+        : display(window), lbl_references(*window.m_lbl_references, display),
+          lbl_CheckRef(*window.m_lbl_CheckRef, display), txt_SEDokument(*window.m_txt_SEDokument),
+          btn_Weiter(*window.m_btn_Weiter), btn_zurueck(*window.m_btn_zurueck),
+          btn_export(*window.m_btn_export), chk_FolderRekursiv(*window.m_chk_FolderRekursiv),
+          com_RefType(*window.m_com_RefType), ListView1(*window.m_results, display),
+          SSTab1(*window.m_SSTab1) {}
+
+    DeferredDisplay display;
+    QtStatusLabel lbl_references;
+    QtStatusLabel lbl_CheckRef;
     QtTextField txt_SEDokument;
     QtButton btn_Weiter;
     QtButton btn_zurueck;
@@ -60,11 +72,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     buildBanner();
     buildButtonRow();
 
-    m_adapters = std::make_unique<Adapters>(
-        Adapters{QtLabel(*m_lbl_references), QtLabel(*m_lbl_CheckRef),
-                 QtTextField(*m_txt_SEDokument), QtButton(*m_btn_Weiter), QtButton(*m_btn_zurueck),
-                 QtButton(*m_btn_export), QtCheckBox(*m_chk_FolderRekursiv),
-                 QtComboBox(*m_com_RefType), QtListView(*m_results), QtPageControl(*m_SSTab1)});
+    m_adapters = std::make_unique<Adapters>(*this);
     m_form = std::make_unique<MainForm>(
         MainForm{m_adapters->lbl_references, m_adapters->lbl_CheckRef, m_adapters->txt_SEDokument,
                  m_adapters->btn_Weiter, m_adapters->btn_zurueck, m_adapters->btn_export,
@@ -245,6 +253,7 @@ void frmMain::connectHandlers() {
 void frmMain::handle(void (frmMain::*handler)()) {
     runEventHandler(m_services.messageBox, m_services.endProgram,
                     [this, handler] { (this->*handler)(); });
+    m_adapters->display.showNow();
 }
 
 void frmMain::changeEvent(QEvent* event) {

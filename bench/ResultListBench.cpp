@@ -1,5 +1,6 @@
 // Appending 100,000 rows to the real result list and showing them.
 
+#include "platform/qt/DeferredDisplay.h"
 #include "platform/qt/QtListView.h"
 #include "platform/qt/ResultListModel.h"
 
@@ -22,7 +23,8 @@ void appendAndShowRows(benchmark::State& state) {
         view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         view.resize(680, 230);
         view.show();
-        QtListView list(model);
+        DeferredDisplay display(view);
+        QtListView list(model, display);
         for (int i = 1; i <= rows; ++i) {
             const std::int32_t row = list.add(std::to_string(i));
             list.setText(row, 1, "/daten/projekt/baugruppe/Getriebe.asm");

@@ -20,6 +20,11 @@ std::string fromQt(const QString& text) {
     return text.toStdString();
 }
 
+// What a widget holds: the bytes last set, unless it has been given another text since.
+std::string heldText(const QString& shown, const std::string& lastSet) {
+    return shown == shownOnOneLine(lastSet) ? lastSet : fromQt(shown);
+}
+
 } // namespace
 
 QtLabel::QtLabel(QLabel& label) : m_label(label) {
@@ -27,8 +32,7 @@ QtLabel::QtLabel(QLabel& label) : m_label(label) {
 }
 
 std::string QtLabel::caption() const {
-    const QString shown = m_label.text();
-    return shown == shownOnOneLine(m_caption) ? m_caption : fromQt(shown);
+    return heldText(m_label.text(), m_caption);
 }
 
 void QtLabel::setCaption(const std::string& caption) {
@@ -37,17 +41,40 @@ void QtLabel::setCaption(const std::string& caption) {
 }
 
 void QtLabel::refresh() {
-    constexpr qint64 frameMilliseconds = 16;
-    if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < frameMilliseconds) {
-        return;
-    }
     m_label.repaint();
-    m_sinceRepaint.start();
+}
+
+QtStatusLabel::QtStatusLabel(QLabel& label, DeferredDisplay& display)
+    : m_label(label), m_display(display) {
+    m_label.setTextFormat(Qt::PlainText);
+    m_display.addShownAtRefresh(*this);
+}
+
+std::string QtStatusLabel::caption() const {
+    return m_pending ? m_caption : heldText(m_label.text(), m_caption);
+}
+
+void QtStatusLabel::setCaption(const std::string& caption) {
+    m_caption = caption;
+    if (!m_pending) {
+        m_pending = true;
+        m_display.changed();
+    }
+}
+
+void QtStatusLabel::refresh() {
+    m_display.refresh(m_label);
+}
+
+void QtStatusLabel::showPending() {
+    if (m_pending) {
+        m_pending = false;
+        m_label.setText(shownOnOneLine(m_caption));
+    }
 }
 
 std::string QtTextField::text() const {
-    const QString shown = m_field.text();
-    return shown == shownOnOneLine(m_text) ? m_text : fromQt(shown);
+    return heldText(m_field.text(), m_text);
 }
 
 void QtTextField::setText(const std::string& text) {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
-
-#include <QElapsedTimer>
+#include "platform/qt/DeferredDisplay.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,13 +24,31 @@ public:
     // The bytes last set, unless the label has been given another text since.
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
-    // Repaints at most once a display frame (16 ms); the text is set every time.
     void refresh() override;
 
 private:
     QLabel& m_label;
     std::string m_caption;
-    QElapsedTimer m_sinceRepaint;
+};
+
+// A status label that a scan writes for every file: the caption reaches the widget through
+// the window's deferred display, and refresh() repaints at most once a display frame.
+class QtStatusLabel final : public Label, private DeferredDisplay::Part {
+public:
+    // Switches the label to plain text, as QtLabel does.
+    QtStatusLabel(QLabel& label, DeferredDisplay& display);
+    // The bytes last set, unless the label has been given another text since.
+    std::string caption() const override;
+    void setCaption(const std::string& caption) override;
+    void refresh() override;
+
+private:
+    void showPending() override;
+
+    QLabel& m_label;
+    DeferredDisplay& m_display;
+    std::string m_caption;
+    bool m_pending = false;
 };
 
 class QtTextField final : public TextField {

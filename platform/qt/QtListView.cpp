@@ -5,16 +5,23 @@
 
 namespace ostrevan {
 
+QtListView::QtListView(ResultListModel& model, DeferredDisplay& display)
+    : m_model(model), m_display(display) {
+    m_display.addShownWhenIdle(*this);
+}
+
 void QtListView::clear() {
     m_model.clear();
 }
 
 std::int32_t QtListView::count() const {
-    return m_model.rowCount();
+    return m_model.rowsHeld();
 }
 
 std::int32_t QtListView::add(const std::string& text) {
-    return m_model.appendRow(text) + 1;
+    const int row = m_model.appendRow(text);
+    m_display.changed();
+    return row + 1;
 }
 
 void QtListView::setText(std::int32_t row, int column, const std::string& text) {
@@ -25,6 +32,10 @@ void QtListView::setText(std::int32_t row, int column, const std::string& text) 
 std::string QtListView::text(std::int32_t row, int column) const {
     checkCell(row, column);
     return m_model.cell(row - 1, column);
+}
+
+void QtListView::showPending() {
+    m_model.publishRows();
 }
 
 void QtListView::checkCell(std::int32_t row, int column) const {

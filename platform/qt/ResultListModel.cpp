@@ -7,7 +7,7 @@ namespace ostrevan {
 ResultListModel::ResultListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : m_published;
 }
 
 int ResultListModel::columnCount(const QModelIndex& parent) const {
@@ -37,21 +37,30 @@ void ResultListModel::setHeaders(const std::array<QString, ColumnCount>& headers
 void ResultListModel::clear() {
     beginResetModel();
     m_rows.clear();
+    m_published = 0;
     endResetModel();
 }
 
 int ResultListModel::appendRow(const std::string& text) {
-    const int row = static_cast<int>(m_rows.size());
-    beginInsertRows({}, row, row);
     m_rows.push_back({text, {}, {}});
+    return rowsHeld() - 1;
+}
+
+void ResultListModel::publishRows() {
+    if (m_published == rowsHeld()) {
+        return;
+    }
+    beginInsertRows({}, m_published, rowsHeld() - 1);
+    m_published = rowsHeld();
     endInsertRows();
-    return row;
 }
 
 void ResultListModel::setCell(int row, int column, const std::string& text) {
     m_rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
-    const QModelIndex changed = index(row, column);
-    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    if (row < m_published) {
+        const QModelIndex changed = index(row, column);
+        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    }
 }
 
 const std::string& ResultListModel::cell(int row, int column) const {

@@ -11,7 +11,13 @@ public:
                  RevisionManagerWorld& world)
         : m_fullName(std::move(fullName)), m_links(std::move(links)), m_world(world) {}
 
-    std::string FullName() const override { return m_fullName; }
+    std::string FullName() const override {
+        if (const auto failing = m_world.fullNameErrors.find(m_fullName);
+            failing != m_world.fullNameErrors.end()) {
+            raise(failing->second);
+        }
+        return m_fullName;
+    }
 
     std::unique_ptr<RevisionManagerDocuments> LinkedDocuments(std::int32_t kind) override {
         m_world.kinds.push_back(kind);

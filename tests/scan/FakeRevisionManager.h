@@ -15,6 +15,8 @@ namespace ostrevan::test {
 struct RevisionManagerWorld {
     std::map<std::string, std::optional<std::vector<std::string>>> documents;
     std::map<std::string, std::int32_t> openErrors;
+    // Links whose full name cannot be read: reading it raises the number.
+    std::map<std::string, std::int32_t> fullNameErrors;
 
     // Filled as the application is used.
     int created = 0;
