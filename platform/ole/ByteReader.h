@@ -18,10 +18,29 @@ public:
     std::size_t remaining() const { return m_ok ? m_bytes.size() - m_position : 0; }
     bool atEnd() const { return remaining() == 0; }
 
-    std::uint16_t u16();
-    std::uint32_t u32();
+    // Defined here, so that a parser's many small reads are inlined.
+    std::uint16_t u16() {
+        const auto b = bytes(2);
+        return b.empty() ? 0 : static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
+    std::uint32_t u32() {
+        const auto b = bytes(4);
+        return b.empty()
+                   ? 0
+                   : static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                         (static_cast<std::uint32_t>(b[2]) << 16) |
+                         (static_cast<std::uint32_t>(b[3]) << 24);
+    }
     // The next count bytes, or an empty span (and a failed reader) when fewer remain.
-    std::span<const std::uint8_t> bytes(std::size_t count);
+    std::span<const std::uint8_t> bytes(std::size_t count) {
+        if (count > remaining()) {
+            m_ok = false;
+            return {};
+        }
+        const auto result = m_bytes.subspan(m_position, count);
+        m_position += count;
+        return result;
+    }
     void skip(std::size_t count) { bytes(count); }
     // Marks the structure as malformed, e.g. when a field holds an impossible value.
     void fail() { m_ok = false; }

@@ -102,10 +102,17 @@ void CompoundFile::readDirectory() {
         raise(err::BadFileFormat);
     }
     m_sectors.openMiniStream(root.entry.startSector, root.entry.size);
+    // Room for the entries the directory's sectors can hold, but not for thousands up front: a
+    // long chain of sectors with few entries in them must not reserve memory for entries that
+    // are not there.
+    constexpr std::uint64_t kReservedEntries = 1024;
+    m_entries.reserve(static_cast<std::size_t>(std::min(entryCount, kReservedEntries)));
     m_entries.push_back(std::move(root.entry));
     // The child tree of each storage in turn, breadth first, so that its children end up
     // side by side; each tree in order, iteratively, however deep it is.
-    std::vector<std::uint32_t> childTrees{root.child};
+    std::vector<std::uint32_t> childTrees;
+    childTrees.reserve(m_entries.capacity());
+    childTrees.push_back(root.child);
     std::vector<StoredEntry> path;
     for (std::size_t parent = 0; parent < m_entries.size(); ++parent) {
         m_entries[parent].firstChild = m_entries.size();

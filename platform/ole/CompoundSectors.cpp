@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace ostrevan::cfb {
 namespace {
@@ -47,11 +48,13 @@ void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::ui
 }
 
 void Sectors::load(TableSector& table, std::uint64_t index, std::uint32_t sector) {
-    std::vector<std::uint8_t> bytes(sectorBytes());
-    read(sector, 0, bytes);
+    table.index = ~std::uint64_t{0};
     table.entries.resize(m_entriesPerSector);
-    for (std::uint32_t i = 0; i < m_entriesPerSector; ++i) {
-        table.entries[i] = littleEndian32(&bytes[std::size_t{i} * 4]);
+    // The sector's bytes land in the entries and are decoded in place, entry by entry.
+    const auto bytes = std::as_writable_bytes(std::span(table.entries));
+    read(sector, 0, {reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()});
+    for (std::uint32_t& entry : table.entries) {
+        entry = littleEndian32(reinterpret_cast<const std::uint8_t*>(&entry));
     }
     table.index = index;
 }

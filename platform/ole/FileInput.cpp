@@ -14,19 +14,20 @@ namespace {
 
 constexpr std::uint64_t kNoPage = ~std::uint64_t{0};
 
-int openReadOnly(const std::string& path) {
+// path relative to folder, or as it is with AT_FDCWD.
+int openReadOnly(int folder, const char* path) {
     constexpr int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     // O_NOATIME is refused for files of other users; reading them is still fine.
-    int fd = open(path.c_str(), flags | O_NOATIME);
+    int fd = openat(folder, path, flags | O_NOATIME);
     if (fd < 0 && errno == EPERM) {
-        fd = open(path.c_str(), flags);
+        fd = openat(folder, path, flags);
     }
     return fd;
 }
 
 // The descriptor of a regular file opened read-only, and its size.
-std::pair<int, std::uint64_t> openRegularFile(const std::string& path) {
-    const int fd = openReadOnly(path);
+std::pair<int, std::uint64_t> openRegularFile(int folder, const char* path) {
+    const int fd = openReadOnly(folder, path);
     if (fd < 0) {
         raise(errorNumberForErrno(errno));
     }
@@ -40,7 +41,11 @@ std::pair<int, std::uint64_t> openRegularFile(const std::string& path) {
 
 } // namespace
 
-FileInput::FileInput(const std::string& path) : FileInput(openRegularFile(path)) {}
+FileInput::FileInput(const std::string& path)
+    : FileInput(openRegularFile(AT_FDCWD, path.c_str())) {}
+
+FileInput::FileInput(int folder, const std::string& name)
+    : FileInput(openRegularFile(folder, name.c_str())) {}
 
 FileInput::FileInput(std::pair<int, std::uint64_t> file) : m_fd(file.first), m_size(file.second) {
     m_pageStart.fill(kNoPage);

@@ -19,6 +19,8 @@ public:
     // Raises 53 (missing), 70 (no permission), 76 (a folder on the way is missing) and 321
     // for what is not a regular file (folders, devices, pipes: a pipe would block the reader).
     explicit FileInput(const std::string& path);
+    // The file name in the open folder; raises as above.
+    FileInput(int folder, const std::string& name);
     ~FileInput() override;
     FileInput(const FileInput&) = delete;
     FileInput& operator=(const FileInput&) = delete;

@@ -53,10 +53,11 @@ LinkObjects readLinkObjects(ByteSource& input) {
     CompoundFile file(input);
     LinkObjects result;
     std::vector<Storage> pending{{&file.root(), "", 0}};
+    std::vector<Storage> children;
     while (!pending.empty()) {
         const Storage storage = std::move(pending.back());
         pending.pop_back();
-        std::vector<Storage> children;
+        children.clear();
         for (const CompoundEntry& child : file.children(*storage.entry)) {
             if (child.kind == CompoundEntry::Kind::Stream) {
                 if (child.name == kObjectStreamName) {

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "platform/ole/FileInput.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -292,6 +293,7 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
 DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
                                            const LinkManagement& rules)
     : m_document(absoluteDocumentPath(documentPath)),
+      m_givenPath(m_document == documentPath ? std::nullopt : std::optional(documentPath)),
       m_documentFolder(FileSystem::GetParentFolderName(m_document)),
       m_folderPrefix(m_documentFolder.ends_with('/') ? m_documentFolder : m_documentFolder + "/"),
       m_folder(open(m_documentFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)), m_rules(rules) {}
@@ -311,6 +313,17 @@ bool DocumentLinkResolver::isFile(const std::string& path) const {
            S_ISREG(status.st_mode);
 }
 
+LinkObjects DocumentLinkResolver::readLinkObjects() const {
+    if (m_givenPath) {
+        return ostrevan::readLinkObjects(*m_givenPath);
+    }
+    if (m_folder < 0) {
+        return ostrevan::readLinkObjects(m_document);
+    }
+    FileInput input(m_folder, FileSystem::GetFileName(m_document));
+    return ostrevan::readLinkObjects(input);
+}
+
 ResolvedLink DocumentLinkResolver::resolve(LinkObject link) const {
     return resolveAgainst(m_document, m_documentFolder, std::move(link), m_rules,
                           [this](const std::string& path) { return isFile(path); });
@@ -318,8 +331,8 @@ ResolvedLink DocumentLinkResolver::resolve(LinkObject link) const {
 
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
                                             const LinkManagement& rules) {
-    LinkObjects objects = readLinkObjects(documentPath);
     const DocumentLinkResolver resolver(documentPath, rules);
+    LinkObjects objects = resolver.readLinkObjects();
     std::vector<ResolvedLink> links;
     links.reserve(objects.links.size());
     for (LinkObject& link : objects.links) {

@@ -39,9 +39,9 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile = regularFileExists);
 
-// Resolves the links of one document. Its path is made absolute once, and its folder opened
-// once: a candidate in or below that folder is looked up relative to the open folder instead
-// of walking its full path from the root again.
+// Reads and resolves the links of one document. Its path is made absolute once, and its
+// folder opened once: the document itself and a candidate in or below that folder are looked
+// up relative to the open folder instead of walking their full paths from the root again.
 class DocumentLinkResolver final {
 public:
     DocumentLinkResolver(const std::string& documentPath, const LinkManagement& rules);
@@ -49,6 +49,8 @@ public:
     DocumentLinkResolver(const DocumentLinkResolver&) = delete;
     DocumentLinkResolver& operator=(const DocumentLinkResolver&) = delete;
 
+    // As readLinkObjects(documentPath).
+    LinkObjects readLinkObjects() const;
     // As resolveLink with regularFileExists.
     ResolvedLink resolve(LinkObject link) const;
     // As regularFileExists.
@@ -56,6 +58,10 @@ public:
 
 private:
     std::string m_document;
+    // The path as given when it was not m_document already. Only the normal form is sure to
+    // name the file in m_folder that the given path names: a ".." after a symbolic link leads
+    // elsewhere.
+    std::optional<std::string> m_givenPath;
     std::string m_documentFolder;
     std::string m_folderPrefix; // the document's folder with a trailing '/'
     int m_folder = -1;

@@ -2,7 +2,6 @@
 
 #include "platform/Utf8.h"
 
-#include <algorithm>
 #include <array>
 #include <cwctype>
 #include <iconv.h>
@@ -12,11 +11,6 @@
 
 namespace ostrevan {
 namespace {
-
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 locale_t utf8Locale() {
     static const locale_t locale = [] {
@@ -65,19 +59,21 @@ const std::array<char32_t, 128>& upperHalf() {
 } // namespace
 
 std::string upperCase(std::string_view utf8) {
-    if (isAscii(utf8)) {
-        // What the locale does to ASCII, without asking it for every character.
-        std::string out(utf8);
-        for (char& c : out) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
+    // ASCII the short way, as the locale maps it; from the first other byte on, by the locale.
+    std::string out(utf8);
+    char* c = out.data();
+    char* const end = c + out.size();
+    for (; c != end && static_cast<unsigned char>(*c) < 0x80; ++c) {
+        if (*c >= 'a' && *c <= 'z') {
+            *c = static_cast<char>(*c - 'a' + 'A');
         }
+    }
+    if (c == end) {
         return out;
     }
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
+    std::size_t pos = static_cast<std::size_t>(c - out.data());
+    out.resize(pos);
+    while (pos < utf8.size()) {
         const std::size_t start = pos;
         const char32_t code = decodeUtf8(utf8, pos);
         if (isInvalidByte(code, start, pos)) {

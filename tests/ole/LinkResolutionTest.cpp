@@ -1,5 +1,7 @@
 #include "platform/ole/LinkResolution.h"
 
+#include "platform/Error.h"
+#include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -266,6 +268,62 @@ TEST_F(Resolution, TheDocumentsFolderIsTakenInItsNormalForm) {
         EXPECT_EQ(link.fullName, next) << spelling;
         EXPECT_EQ(DocumentLinkResolver(spelling, {}).resolve(m_link).fullName, next) << spelling;
     }
+}
+
+// What reading by the path gives: the links' absolute paths, or the error number.
+std::string readByPath(const std::string& path) {
+    try {
+        std::string paths;
+        for (const LinkObject& link : readLinkObjects(path).links) {
+            paths += link.absolute.path + ";";
+        }
+        return paths;
+    } catch (...) {
+        return "error " + std::to_string(caughtError().number());
+    }
+}
+
+std::string readByResolver(const std::string& path) {
+    try {
+        std::string paths;
+        for (const LinkObject& link : DocumentLinkResolver(path, {}).readLinkObjects().links) {
+            paths += link.absolute.path + ";";
+        }
+        return paths;
+    } catch (...) {
+        return "error " + std::to_string(caughtError().number());
+    }
+}
+
+TEST(DocumentLinkResolver, ReadsTheFileThatItsPathNames) {
+    const TempFolder folder;
+    folder.folder("Anlage/Tiefer");
+    folder.folder("Norm/Ziel");
+    fixture::writeCompoundDocument(folder.at("Anlage/Baugruppe.asm"), {{"C:\\Anlage.par"}});
+    fixture::writeCompoundDocument(folder.at("Baugruppe.asm"), {{"C:\\Oben.par"}});
+    // Anlage/Tiefer/.. is Anlage, but Verweis/.. is the folder holding Norm: a ".." after a
+    // symbolic link leads where the link's target lies.
+    fixture::writeCompoundDocument(folder.at("Norm/Baugruppe.asm"), {{"C:\\Norm.par"}});
+    folder.link("Anlage/Verweis", folder.at("Norm/Ziel"));
+    folder.folder("Anlage/Ordner.asm");
+    folder.file("Anlage/Leer.asm");
+    const std::string root = folder.path();
+    const std::vector<std::string> paths = {
+        root + "/Anlage/Baugruppe.asm",
+        root + "/Anlage/Tiefer/../Baugruppe.asm",
+        root + "/Anlage/Verweis/../Baugruppe.asm",
+        root + "//Anlage/./Baugruppe.asm",
+        root + "/Anlage/Fehlt.asm",
+        root + "/Fehlt/Baugruppe.asm",
+        root + "/Anlage/Ordner.asm",
+        root + "/Anlage/Leer.asm",
+        root + "/Anlage/Baugruppe.asm/x",
+        "",
+    };
+    for (const std::string& path : paths) {
+        EXPECT_EQ(readByResolver(path), readByPath(path)) << path;
+    }
+    EXPECT_EQ(readByResolver(root + "/Anlage/Verweis/../Baugruppe.asm"), "C:\\Norm.par;");
 }
 
 TEST_F(Resolution, TheResolverOfADocumentFindsWhatResolveLinkFinds) {

@@ -18,12 +18,12 @@ TEST(Text, UpperCaseIsUnicodeAware) {
     EXPECT_EQ(upperCase(""), "");
 }
 
-TEST(Text, UpperCaseOfAsciiIsTheSameAloneAsAmongOtherCharacters) {
-    // Text of ASCII only takes a shorter way than text with one character beyond it.
+TEST(Text, UpperCaseOfAsciiIsTheSameBeforeAndAfterOtherCharacters) {
+    // ASCII up to the first other character takes a shorter way than what follows it.
     for (int c = 1; c < 0x80; ++c) {
         const std::string ascii(1, static_cast<char>(c));
-        const std::string upper = upperCase(ascii + "ä");
-        EXPECT_EQ(upperCase(ascii), upper.substr(0, 1)) << c;
+        EXPECT_EQ(upperCase(ascii + "ä"), upperCase(ascii) + "Ä") << c;
+        EXPECT_EQ(upperCase("ä" + ascii), "Ä" + upperCase(ascii)) << c;
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include "platform/Error.h"
 #include "platform/ole/LinkResolution.h"
-#include "tools/ostrevan-links/HelpText.h"
 #include "tools/common/JsonText.h"
+#include "tools/ostrevan-links/HelpText.h"
 
 #include <cstdio>
 #include <optional>
@@ -79,10 +79,10 @@ void writeText(const DocumentResult& result, std::ostream& out) {
 DocumentResult read(const std::string& document, const LinkManagement& rules, std::ostream& err) {
     DocumentResult result{document, std::nullopt, {}};
     try {
-        const LinkObjects objects = readLinkObjects(document);
         const DocumentLinkResolver resolver(document, rules);
-        for (const LinkObject& link : objects.links) {
-            result.links.push_back(resolver.resolve(link));
+        LinkObjects objects = resolver.readLinkObjects();
+        for (LinkObject& link : objects.links) {
+            result.links.push_back(resolver.resolve(std::move(link)));
         }
         for (const std::string& storage : objects.skipped) {
             err << "ostrevan-links: " << document << ": " << visibleStorage(storage)
