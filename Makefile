@@ -23,10 +23,14 @@ package: build
 	@cp build/$(PRESET)/ostrevan_*.deb .
 	@ls ostrevan_*.deb
 
-# The Windows build (MinGW-w64), its tests run under Wine in a fresh prefix.
-test-windows:
+# The Windows build (MinGW-w64), its tests run under Wine in a fresh prefix; the Linux
+# ostrevan-scan is built too, for the test that compares the two programs' reports.
+test-windows: deps
 	@scripts/install-deps windows
-	@cmake --preset windows $(CMAKE_ARGS) >/dev/null
+	@cmake --preset $(PRESET) $(CMAKE_ARGS) >/dev/null
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target ostrevan-scan
+	@cmake --preset windows $(CMAKE_ARGS) \
+		-DOSTREVAN_LINUX_SCAN=$(CURDIR)/build/$(PRESET)/bin/ostrevan-scan >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 	@scripts/test-windows $(JOBS)
 

@@ -12,7 +12,7 @@ target_link_libraries(ostrevan_scan_command PUBLIC ostrevan_scan ostrevan_ole os
     PRIVATE ostrevan_fs ostrevan_settings)
 
 add_executable(ostrevan-scan ${CMAKE_CURRENT_LIST_DIR}/ostrevan-scan/main.cpp)
-target_link_libraries(ostrevan-scan PRIVATE ostrevan_scan_command ostrevan_fs ostrevan_registry
+target_link_libraries(ostrevan-scan PRIVATE ostrevan_scan_command ostrevan_system
     ostrevan_settings)
 ostrevan_command_line_tool(ostrevan-scan HELP ${CMAKE_CURRENT_LIST_DIR}/ostrevan-scan/help.txt
     SUMMARY "Verknüpfungen eines Ordners ohne Fenster listen" PRINTED_BY ostrevan_scan_command)

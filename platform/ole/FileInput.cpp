@@ -1,73 +1,34 @@
 #include "platform/ole/FileInput.h"
 
-#include "platform/Error.h"
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ostrevan {
 namespace {
 
 constexpr std::uint64_t kNoPage = ~std::uint64_t{0};
 
-// path relative to folder, or as it is with AT_FDCWD.
-int openReadOnly(int folder, const char* path) {
-    constexpr int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    // O_NOATIME is refused for files of other users; reading them is still fine.
-    int fd = openat(folder, path, flags | O_NOATIME);
-    if (fd < 0 && errno == EPERM) {
-        fd = openat(folder, path, flags);
-    }
-    return fd;
-}
-
-// The descriptor of a regular file opened read-only, and its size.
-std::pair<int, std::uint64_t> openRegularFile(int folder, const char* path) {
-    const int fd = openReadOnly(folder, path);
-    if (fd < 0) {
-        raise(errorNumberForErrno(errno));
-    }
-    struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(fd);
-        raise(err::BadFileFormat);
-    }
-    return {fd, static_cast<std::uint64_t>(status.st_size)};
-}
-
 } // namespace
 
-FileInput::FileInput(const std::string& path)
-    : FileInput(openRegularFile(AT_FDCWD, path.c_str())) {}
-
-FileInput::FileInput(int folder, const std::string& name)
-    : FileInput(openRegularFile(folder, name.c_str())) {}
-
-FileInput::FileInput(std::pair<int, std::uint64_t> file) : m_fd(file.first), m_size(file.second) {
+FileInput::FileInput(const std::string& path) : m_file(path), m_size(m_file.size()) {
     m_pageStart.fill(kNoPage);
 }
 
-FileInput::~FileInput() {
-    close(m_fd);
+FileInput::FileInput(const FolderFiles& folder, const std::string& name)
+    : m_file(folder, name), m_size(m_file.size()) {
+    m_pageStart.fill(kNoPage);
 }
 
 bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset) {
     m_bytesRead += count;
     while (count > 0) {
-        const ssize_t got = pread(m_fd, target, count, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
+        const std::size_t got = m_file.readAt(target, count, offset);
+        if (got == 0) {
             return false;
         }
         target += got;
-        count -= static_cast<std::size_t>(got);
-        offset += static_cast<std::uint64_t>(got);
+        count -= got;
+        offset += got;
     }
     return true;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/ole/ByteSource.h"
+#include "platform/ole/ReadOnlyFile.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
 
 namespace ostrevan {
 
@@ -19,9 +19,8 @@ public:
     // Raises 53 (missing), 70 (no permission), 76 (a folder on the way is missing) and 321
     // for what is not a regular file (folders, devices, pipes: a pipe would block the reader).
     explicit FileInput(const std::string& path);
-    // The file name in the open folder; raises as above.
-    FileInput(int folder, const std::string& name);
-    ~FileInput() override;
+    // The file name in the folder; raises as above.
+    FileInput(const FolderFiles& folder, const std::string& name);
     FileInput(const FileInput&) = delete;
     FileInput& operator=(const FileInput&) = delete;
 
@@ -34,11 +33,10 @@ private:
     static constexpr std::size_t kPageSize = 4096;
     static constexpr std::size_t kCachedPages = 16;
 
-    explicit FileInput(std::pair<int, std::uint64_t> file);
     bool readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset);
     const std::uint8_t* page(std::uint64_t start);
 
-    int m_fd;
+    ReadOnlyFile m_file;
     std::uint64_t m_size;
     std::uint64_t m_bytesRead = 0;
     // Page n in slot n % kCachedPages; allocated at the first read that needs one.

@@ -1,21 +1,19 @@
 #include "platform/ole/LinkManagement.h"
 
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+#include "platform/ole/ReadOnlyFile.h"
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace ostrevan {
 namespace {
 
 constexpr std::string_view kFileName = "LinkMgmt.txt";
 // A few lines of rules; anything bigger is no LinkMgmt.txt.
-constexpr off_t kMaxFileSize = 1024 * 1024;
+constexpr std::size_t kMaxFileSize = 1024 * 1024;
 
 enum class Section { None, SearchPath, Map };
 
@@ -162,41 +160,47 @@ LinkManagement parseLinkManagement(std::string_view text, const MalformedLineRep
 }
 
 LinkManagement loadLinkManagement(const std::string& folder, const MalformedLineReport& report) {
-    const std::string path = folder + "/" + std::string(kFileName);
+    const std::string path = FileSystem::BuildPath(folder, std::string(kFileName));
     const auto unusable = [&](std::string_view why) {
         if (report) {
             report(std::string(kFileName) + ": " + std::string(why) + "; using the default rules");
         }
         return LinkManagement{};
     };
-    // Not blocking, so that a pipe under the name cannot hang the scan.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ENOENT || errno == ENOTDIR ? LinkManagement{} : unusable("cannot be read");
+    std::string text;
+    bool tooLarge = false;
+    const std::optional<Error> failure = trapError([&] {
+        // Only a regular file: a pipe under the name cannot hang the scan.
+        ReadOnlyFile file(path);
+        // A link to /dev/zero or a huge file must not fill the memory; one byte more than
+        // allowed tells a file that grew since it was opened.
+        text.resize(std::min<std::uint64_t>(file.size(), kMaxFileSize) + 1);
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const std::size_t more = file.readAt(reinterpret_cast<std::uint8_t*>(text.data()) + got,
+                                                 text.size() - got, got);
+            if (more == 0) {
+                break;
+            }
+            got += more;
+        }
+        tooLarge = got > kMaxFileSize;
+        text.resize(got);
+    });
+    if (failure) {
+        switch (failure->number()) {
+        case err::FileNotFound:
+        case err::PathNotFound:
+            return LinkManagement{};
+        case err::BadFileFormat:
+            return unusable("not a text file of at most 1 MiB");
+        default:
+            return unusable("cannot be read");
+        }
     }
-    const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(::fdopen(fd, "rb"), &std::fclose);
-    if (!file) {
-        ::close(fd);
-        return unusable("cannot be read");
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return unusable("cannot be read");
-    }
-    // A link to /dev/zero or a huge file must not fill the memory.
-    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
+    if (tooLarge) {
         return unusable("not a text file of at most 1 MiB");
     }
-    // One byte more than allowed tells a file that grew since.
-    std::string text(kMaxFileSize + 1, '\0');
-    const std::size_t got = std::fread(text.data(), 1, text.size(), file.get());
-    if (std::ferror(file.get()) != 0) {
-        return unusable("cannot be read");
-    }
-    if (got > static_cast<std::size_t>(kMaxFileSize)) {
-        return unusable("not a text file of at most 1 MiB");
-    }
-    text.resize(got);
     return parseLinkManagement(text, report);
 }
 

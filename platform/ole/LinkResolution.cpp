@@ -5,12 +5,8 @@
 #include "platform/ole/FileInput.h"
 
 #include <algorithm>
-#include <fcntl.h>
-#include <filesystem>
 #include <functional>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace ostrevan {
@@ -55,38 +51,9 @@ std::vector<std::string_view> components(std::string_view path) {
     return parts;
 }
 
-// Whether path is absolute and lexically normal already: components after the root that are
-// neither empty, "." nor "..".
-bool isNormalAbsolute(std::string_view path) {
-    if (!path.starts_with('/')) {
-        return false;
-    }
-    for (std::size_t start = 1;;) {
-        const std::size_t end = std::min(path.find('/', start), path.size());
-        const std::string_view part = path.substr(start, end - start);
-        if (part.empty() || part == "." || part == "..") {
-            return false;
-        }
-        if (end == path.size()) {
-            return true;
-        }
-        start = end + 1;
-    }
-}
-
-std::string absoluteDocumentPath(const std::string& documentPath) {
-    if (isNormalAbsolute(documentPath)) {
-        return documentPath;
-    }
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(documentPath, error);
-    return error ? documentPath : absolute.lexically_normal().string();
-}
-
-// A path of this machine: POSIX and absolute (not a UNC path written with slashes).
+// A path of this machine as it is written.
 bool isLocalPath(const MonikerTarget& target) {
-    return !target.isUrl && target.path.size() > 1 && target.path[0] == '/' &&
-           target.path[1] != '/';
+    return !target.isUrl && isLocalAbsolutePath(target.path);
 }
 
 // A "relative" moniker without steps whose path is rooted: an absolute path.
@@ -101,7 +68,8 @@ std::optional<std::string> mapped(const std::string& path, const PathMapping& ma
         return std::nullopt;
     }
     std::string result = mapping.to + midText(path, length + 1, characterCount(path));
-    std::replace(result.begin(), result.end(), '\\', '/');
+    const char separator = localSeparator();
+    std::replace(result.begin(), result.end(), separator == '/' ? '\\' : '/', separator);
     return result;
 }
 
@@ -245,11 +213,6 @@ std::optional<std::string> savedRelative(const ResolvedLink& link) {
     return link.stored.relative->displayName();
 }
 
-bool regularFileExists(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 std::optional<std::string> applyRelative(std::string_view containerPath,
                                          const MonikerTarget& relative) {
     if (relative.upLevels < 1 || relative.isUrl || !rootOf(relative.path).empty()) {
@@ -286,41 +249,26 @@ std::optional<std::string> applyRelative(std::string_view containerPath,
 ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link,
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile) {
-    const std::string document = absoluteDocumentPath(documentPath);
+    const std::string document = absoluteLocalPath(documentPath);
     return resolveAgainst(document, FileSystem::GetParentFolderName(document), link, rules, isFile);
 }
 
 DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
                                            const LinkManagement& rules)
-    : m_document(absoluteDocumentPath(documentPath)),
+    : m_document(absoluteLocalPath(documentPath)),
       m_givenPath(m_document == documentPath ? std::nullopt : std::optional(documentPath)),
       m_documentFolder(FileSystem::GetParentFolderName(m_document)),
-      m_folderPrefix(m_documentFolder.ends_with('/') ? m_documentFolder : m_documentFolder + "/"),
-      m_folder(open(m_documentFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)), m_rules(rules) {}
-
-DocumentLinkResolver::~DocumentLinkResolver() {
-    if (m_folder >= 0) {
-        close(m_folder);
-    }
-}
+      m_folderFiles(m_documentFolder), m_rules(rules) {}
 
 bool DocumentLinkResolver::isFile(const std::string& path) const {
-    if (m_folder < 0 || !path.starts_with(m_folderPrefix) || path.size() == m_folderPrefix.size()) {
-        return regularFileExists(path);
-    }
-    struct stat status {};
-    return fstatat(m_folder, path.c_str() + m_folderPrefix.size(), &status, 0) == 0 &&
-           S_ISREG(status.st_mode);
+    return m_folderFiles.isFile(path);
 }
 
 LinkObjects DocumentLinkResolver::readLinkObjects() const {
     if (m_givenPath) {
         return ostrevan::readLinkObjects(*m_givenPath);
     }
-    if (m_folder < 0) {
-        return ostrevan::readLinkObjects(m_document);
-    }
-    FileInput input(m_folder, FileSystem::GetFileName(m_document));
+    FileInput input(m_folderFiles, FileSystem::GetFileName(m_document));
     return ostrevan::readLinkObjects(input);
 }
 

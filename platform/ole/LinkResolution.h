@@ -2,6 +2,7 @@
 
 #include "platform/ole/LinkManagement.h"
 #include "platform/ole/LinkObjects.h"
+#include "platform/ole/LocalFiles.h"
 
 #include <functional>
 #include <optional>
@@ -29,9 +30,6 @@ struct ResolvedLink {
 std::string savedAbsolute(const ResolvedLink& link);
 std::optional<std::string> savedRelative(const ResolvedLink& link);
 
-// Whether path names an existing regular file (after symbolic links).
-bool regularFileExists(const std::string& path);
-
 // Resolves a link of the document at documentPath (a path of this machine) by the rules:
 // each rule of rules.order in turn, the mapped absolute path right after ABSOLUTE (or after
 // the last rule when ABSOLUTE is not among them), then the search path.
@@ -45,7 +43,6 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
 class DocumentLinkResolver final {
 public:
     DocumentLinkResolver(const std::string& documentPath, const LinkManagement& rules);
-    ~DocumentLinkResolver();
     DocumentLinkResolver(const DocumentLinkResolver&) = delete;
     DocumentLinkResolver& operator=(const DocumentLinkResolver&) = delete;
 
@@ -59,12 +56,11 @@ public:
 private:
     std::string m_document;
     // The path as given when it was not m_document already. Only the normal form is sure to
-    // name the file in m_folder that the given path names: a ".." after a symbolic link leads
+    // name the file in m_folderFiles that the given path names: a ".." after a symbolic link leads
     // elsewhere.
     std::optional<std::string> m_givenPath;
     std::string m_documentFolder;
-    std::string m_folderPrefix; // the document's folder with a trailing '/'
-    int m_folder = -1;
+    FolderFiles m_folderFiles;
     const LinkManagement& m_rules;
 };
 

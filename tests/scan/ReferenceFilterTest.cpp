@@ -28,6 +28,13 @@ TEST(ReferenceFilter, InsideMeansTheFolderOrBelowIt) {
         {"C:\\Data", "", false},
         {"D:\\Lib", "C:\\Data", false},
         {"C:/Data/Sub", "C:\\Data", true},
+        {"C:\\Teile", "C:\\", true},
+        {"D:\\Teile", "C:\\", false},
+        {"\\\\server\\share\\Projekt\\Teile", "\\\\server\\share\\Projekt", true},
+        {"\\\\SERVER\\Share\\Projekt", "\\\\server\\share\\", true},
+        {"\\\\server\\share2\\Projekt", "\\\\server\\share", false},
+        {"\\\\server2\\share\\Projekt", "\\\\server\\share", false},
+        {"C:\\server\\share", "\\\\server\\share", false},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(BaseFolder(row.base).holds(row.reference), row.inside)

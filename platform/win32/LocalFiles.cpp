@@ -1,0 +1,58 @@
+#include "platform/ole/LocalFiles.h"
+
+#include "platform/Error.h"
+#include "platform/win32/Win32Paths.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace ostrevan {
+namespace {
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+} // namespace
+
+bool regularFileExists(const std::string& path) {
+    std::wstring wide;
+    if (path.empty() || trapError([&] { wide = longPath(path); })) {
+        return false;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) &&
+           (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool isLocalAbsolutePath(std::string_view path) {
+    const bool drive =
+        path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && isSeparator(path[2]);
+    const bool share =
+        path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]) && !isSeparator(path[2]);
+    return drive || share;
+}
+
+std::string absoluteLocalPath(const std::string& path) {
+    std::string full;
+    return trapError([&] { full = fullPath(path); }) ? path : full;
+}
+
+char localSeparator() {
+    return '\\';
+}
+
+// Windows has no lookup relative to an open folder that would spare the walk from the root.
+FolderFiles::FolderFiles(const std::string& folder)
+    : m_prefix(folder.empty() || folder.ends_with('\\') || folder.ends_with('/') ? folder
+                                                                                 : folder + "\\") {}
+
+FolderFiles::~FolderFiles() = default;
+
+bool FolderFiles::isFile(const std::string& path) const {
+    return regularFileExists(path);
+}
+
+} // namespace ostrevan
