@@ -13,11 +13,14 @@ if(OSTREVAN_SANITIZE)
     target_link_options(ostrevan_settings INTERFACE -fsanitize=address,undefined)
 endif()
 
-# The test data as the tests see it: under Wine the Linux root is drive Z:.
+# The test data and the real documents (beside the repository, read in place) as the tests
+# see them: under Wine the Linux root is drive Z:.
 if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
     set(OSTREVAN_TEST_DATA_DIR "Z:${PROJECT_SOURCE_DIR}/tests/data")
+    set(OSTREVAN_REAL_DOCUMENTS_DIR "Z:${PROJECT_SOURCE_DIR}/../shared/real")
 else()
     set(OSTREVAN_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
+    set(OSTREVAN_REAL_DOCUMENTS_DIR "${PROJECT_SOURCE_DIR}/../shared/real")
 endif()
 
 # A GoogleTest executable whose tests ctest lists one by one. GUI tests get a main that

@@ -3,8 +3,6 @@
 #include "platform/Error.h"
 #include "tests/ole/Vectors.h"
 
-#include <QFile>
-#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,25 +14,20 @@ namespace ostrevan {
 namespace {
 
 using Expected = std::tuple<std::string, std::string, std::string, bool, bool>;
+using vectors::Json;
 
-QString key(const char* name) {
-    return QString::fromLatin1(name);
-}
-
-std::string fileOf(const QJsonObject& testCase) {
-    const std::string file = vectors::text(testCase[key("file")]);
+std::string fileOf(const Json& testCase) {
+    const std::string& file = testCase["file"].text();
     return vectors::dataPath("compound/" + file.substr(file.rfind('/') + 1));
 }
 
 // storage, absolute, relative display form, absolute and relative Unicode part.
-std::set<Expected> expectedLinks(const QJsonObject& testCase) {
+std::set<Expected> expectedLinks(const Json& testCase) {
     std::set<Expected> expected;
-    for (const QJsonValue& value : testCase[key("expected_links")].toArray()) {
-        const QJsonObject link = value.toObject();
-        expected.emplace(
-            vectors::text(link[key("storage")]), vectors::text(link[key("absolute_path")]),
-            vectors::text(link[key("relative_path")]), link[key("absolute_unicode_part")].toBool(),
-            link[key("relative_unicode_part")].toBool());
+    for (const Json& link : testCase["expected_links"].items()) {
+        expected.emplace(link["storage"].text(), link["absolute_path"].text(),
+                         link["relative_path"].text(), link["absolute_unicode_part"].integer() != 0,
+                         link["relative_unicode_part"].integer() != 0);
     }
     return expected;
 }
@@ -51,18 +44,18 @@ std::set<Expected> readLinks(const LinkObjects& objects) {
 
 TEST(CompoundVectors, EveryDocumentListsTheLinksItsSidecarNames) {
     int documents = 0;
-    for (const QJsonValue& value : vectors::cases("compound/documents.json")) {
-        const QJsonObject testCase = value.toObject();
-        if (testCase[key("malformed")].toBool()) {
+    const Json cases = vectors::cases("compound/documents.json");
+    for (const Json& testCase : cases.items()) {
+        if (testCase["malformed"].integer() != 0) {
             continue;
         }
-        SCOPED_TRACE(vectors::text(testCase[key("id")]));
+        SCOPED_TRACE(testCase["id"].text());
         const LinkObjects objects = readLinkObjects(fileOf(testCase));
         EXPECT_EQ(readLinks(objects), expectedLinks(testCase));
         EXPECT_TRUE(objects.skipped.empty());
-        for (const QJsonValue& embedded : testCase[key("embedded_storages")].toArray()) {
+        for (const Json& embedded : testCase["embedded_storages"].items()) {
             for (const LinkObject& link : objects.links) {
-                EXPECT_NE(link.storage, vectors::text(embedded));
+                EXPECT_NE(link.storage, embedded.text());
             }
         }
         ++documents;
@@ -71,24 +64,20 @@ TEST(CompoundVectors, EveryDocumentListsTheLinksItsSidecarNames) {
 }
 
 // The name of the document a damaged one was made from, from its sidecar file.
-std::string originalOf(const QJsonObject& damaged) {
-    const std::string sidecar = vectors::text(damaged[key("sidecar")]);
-    QFile file(QString::fromStdString(
-        vectors::dataPath("compound/" + sidecar.substr(sidecar.rfind('/') + 1))));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error("cannot read " + sidecar);
-    }
-    return vectors::text(QJsonDocument::fromJson(file.readAll()).object()[key("derived_from")]);
+std::string originalOf(const Json& damaged) {
+    const std::string& sidecar = damaged["sidecar"].text();
+    const Json description = vectors::cases("compound/" + sidecar.substr(sidecar.rfind('/') + 1));
+    return description["derived_from"].text();
 }
 
 // The storages of the links of the document a damaged one was made from.
-std::set<std::string> linksOfTheOriginal(const QJsonObject& damaged) {
+std::set<std::string> linksOfTheOriginal(const Json& damaged) {
     const std::string original = originalOf(damaged);
     std::set<std::string> storages;
-    for (const QJsonValue& value : vectors::cases("compound/documents.json")) {
-        const std::string file = vectors::text(value.toObject()[key("file")]);
-        if (file.ends_with("/" + original)) {
-            for (const Expected& link : expectedLinks(value.toObject())) {
+    const Json cases = vectors::cases("compound/documents.json");
+    for (const Json& testCase : cases.items()) {
+        if (testCase["file"].text().ends_with("/" + original)) {
+            for (const Expected& link : expectedLinks(testCase)) {
                 storages.insert(std::get<0>(link));
             }
         }
@@ -105,12 +94,12 @@ TEST(CompoundVectors, DamagedDocumentsAreReadAsWindowsReadsThemOrEndInBadFileFor
     const std::set<std::string> refused = {"compound.malformed.fat_loop.malformed_fat_loop_c",
                                            "compound.malformed.truncated.malformed_truncated_a"};
     int opened = 0;
-    for (const QJsonValue& value : vectors::cases("compound/documents.json")) {
-        const QJsonObject testCase = value.toObject();
-        if (!testCase[key("malformed")].toBool()) {
+    const Json cases = vectors::cases("compound/documents.json");
+    for (const Json& testCase : cases.items()) {
+        if (testCase["malformed"].integer() == 0) {
             continue;
         }
-        const std::string id = vectors::text(testCase[key("id")]);
+        const std::string& id = testCase["id"].text();
         SCOPED_TRACE(id);
         const auto start = std::chrono::steady_clock::now();
         if (refused.contains(id)) {

@@ -10,25 +10,15 @@
 namespace ostrevan {
 namespace {
 
-QString key(const char* name) {
-    return QString::fromLatin1(name);
-}
-
-QJsonObject at(const QJsonObject& object, std::initializer_list<const char*> path) {
-    QJsonObject current = object;
-    for (const char* name : path) {
-        current = current[key(name)].toObject();
-    }
-    return current;
-}
+using vectors::Json;
 
 // The saved bytes of a case: what OleSaveToStream wrote, or the hand-built input it loaded.
-std::vector<std::uint8_t> savedBytes(const QJsonObject& testCase) {
-    const QJsonObject input = testCase[key("input")].toObject();
-    if (input.contains(key("bytes"))) {
-        return vectors::bytes(input[key("bytes")]);
+std::vector<std::uint8_t> savedBytes(const Json& testCase) {
+    const Json& input = testCase["input"];
+    if (!input["bytes"].isMissing()) {
+        return vectors::bytes(input["bytes"]);
     }
-    return vectors::bytes(at(testCase, {"moniker", "saved"})[key("bytes")]);
+    return vectors::bytes(testCase["moniker"]["saved"]["bytes"]);
 }
 
 TEST(MonikerVectors, RecordedMonikersParseToTheirDisplayForm) {
@@ -45,23 +35,22 @@ TEST(MonikerVectors, RecordedMonikersParseToTheirDisplayForm) {
         {"moniker.url.2", "C:\\Data\\Welle.par"},
     };
     int parsed = 0;
-    for (const QJsonValue& value : vectors::cases("moniker/monikers.json")) {
-        const QJsonObject testCase = value.toObject();
-        const std::string id = vectors::text(testCase[key("id")]);
+    const Json cases = vectors::cases("moniker/monikers.json");
+    for (const Json& testCase : cases.items()) {
+        const std::string& id = testCase["id"].text();
         SCOPED_TRACE(id);
         const auto target = parseMoniker(savedBytes(testCase));
         ASSERT_TRUE(target.has_value());
         const auto exception = ours.find(id);
-        const std::string expected =
-            exception != ours.end()
-                ? exception->second
-                : vectors::text(at(testCase, {"moniker", "display_name"})[key("text")]);
+        const std::string expected = exception != ours.end()
+                                         ? exception->second
+                                         : testCase["moniker"]["display_name"]["text"].text();
         EXPECT_EQ(target->displayName(), expected);
-        const QJsonObject fields = testCase[key("input")].toObject().contains(key("bytes"))
-                                       ? testCase[key("input")].toObject()[key("fields")].toObject()
-                                       : at(testCase, {"moniker", "saved", "fields"});
-        if (fields[key("kind")].toString() == key("file")) {
-            EXPECT_EQ(target->unicodePart, fields[key("unicode_part")].toBool());
+        const Json& fields = testCase["input"]["bytes"].isMissing()
+                                 ? testCase["moniker"]["saved"]["fields"]
+                                 : testCase["input"]["fields"];
+        if (fields["kind"].text() == "file") {
+            EXPECT_EQ(target->unicodePart, fields["unicode_part"].integer() != 0);
         }
         ++parsed;
     }
@@ -69,11 +58,11 @@ TEST(MonikerVectors, RecordedMonikersParseToTheirDisplayForm) {
 }
 
 TEST(MonikerVectors, PartsOfFlattenedMonikers) {
-    const auto cases = vectors::cases("moniker/monikers.json");
+    const Json cases = vectors::cases("moniker/monikers.json");
     const auto find = [&](const char* id) {
-        for (const QJsonValue& value : cases) {
-            if (value.toObject()[key("id")].toString() == key(id)) {
-                return parseMoniker(savedBytes(value.toObject())).value();
+        for (const Json& testCase : cases.items()) {
+            if (testCase["id"].text() == id) {
+                return parseMoniker(savedBytes(testCase)).value();
             }
         }
         throw std::runtime_error(id);
@@ -99,25 +88,22 @@ TEST(MonikerVectors, PartsOfFlattenedMonikers) {
 
 TEST(MonikerVectors, RelativeMonikersComposeWithTheirSourceAsRecorded) {
     int composed = 0;
-    for (const QJsonValue& value : vectors::cases("moniker/relative.json")) {
-        const QJsonObject testCase = value.toObject();
-        const std::string id = vectors::text(testCase[key("id")]);
-        SCOPED_TRACE(id);
-        const auto relative =
-            parseMoniker(vectors::bytes(at(testCase, {"result", "saved"})[key("bytes")]));
+    const Json cases = vectors::cases("moniker/relative.json");
+    for (const Json& testCase : cases.items()) {
+        SCOPED_TRACE(testCase["id"].text());
+        const auto relative = parseMoniker(vectors::bytes(testCase["result"]["saved"]["bytes"]));
         ASSERT_TRUE(relative.has_value());
-        const std::string source = vectors::text(at(testCase, {"input", "source"})[key("text")]);
+        const std::string& source = testCase["input"]["source"]["text"].text();
         const auto applied = applyRelative(source, *relative);
-        const QJsonObject composedWith = testCase[key("source_compose_with_result")].toObject();
+        const Json& composedWith = testCase["source_compose_with_result"];
         // Across drives or servers and to the source itself there is nothing to resolve.
-        if (testCase[key("class")].toString() == key("moniker.relative.other_drive") ||
-            !composedWith.contains(key("display_name"))) {
+        if (testCase["class"].text() == "moniker.relative.other_drive" ||
+            composedWith["display_name"].isMissing()) {
             EXPECT_FALSE(applied.has_value()) << *applied;
             continue;
         }
         ASSERT_TRUE(applied.has_value());
-        EXPECT_EQ(*applied,
-                  vectors::text(composedWith[key("display_name")].toObject()[key("text")]));
+        EXPECT_EQ(*applied, composedWith["display_name"]["text"].text());
         ++composed;
     }
     EXPECT_EQ(composed, 10);

@@ -1,8 +1,5 @@
 #include "tests/ole/Vectors.h"
 
-#include <QFile>
-#include <QJsonDocument>
-
 #include <stdexcept>
 
 namespace ostrevan::vectors {
@@ -11,21 +8,16 @@ std::string dataPath(const std::string& relativePath) {
     return std::string(OSTREVAN_TEST_DATA) + "/" + relativePath;
 }
 
-QJsonArray cases(const std::string& relativePath) {
-    QFile file(QString::fromStdString(dataPath(relativePath)));
-    if (!file.open(QIODevice::ReadOnly)) {
+Json cases(const std::string& relativePath) {
+    Json all = Json::load(dataPath(relativePath));
+    if (all.isMissing()) {
         throw std::runtime_error("cannot read " + relativePath);
     }
-    return QJsonDocument::fromJson(file.readAll()).array();
+    return all;
 }
 
-std::string text(const QJsonValue& value) {
-    return value.toString().toStdString();
-}
-
-std::vector<std::uint8_t> bytes(const QJsonValue& buffer) {
-    const QByteArray raw =
-        QByteArray::fromHex(buffer.toObject()[QStringLiteral("hex")].toString().toLatin1());
+std::vector<std::uint8_t> bytes(const Json& buffer) {
+    const std::string raw = buffer.hexBytes();
     return {raw.begin(), raw.end()};
 }
 

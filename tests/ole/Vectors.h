@@ -2,8 +2,7 @@
 
 // Reading the recorded vectors in tests/data.
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "tests/support/Json.h"
 
 #include <cstdint>
 #include <string>
@@ -11,11 +10,13 @@
 
 namespace ostrevan::vectors {
 
-// The cases of a vector file, e.g. "moniker/monikers.json".
-QJsonArray cases(const std::string& relativePath);
-std::string text(const QJsonValue& value);
+using test::Json;
+
+// The cases of a vector file, e.g. "moniker/monikers.json"; raises std::runtime_error when
+// it cannot be read.
+Json cases(const std::string& relativePath);
 // The bytes of a {len, hex, text} buffer.
-std::vector<std::uint8_t> bytes(const QJsonValue& buffer);
+std::vector<std::uint8_t> bytes(const Json& buffer);
 std::string dataPath(const std::string& relativePath);
 
 } // namespace ostrevan::vectors

@@ -13,5 +13,6 @@ ostrevan_add_test(test_compound
         ${CMAKE_CURRENT_LIST_DIR}/CompoundDifferentialTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/CompoundFileTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
-    LIBRARIES ostrevan_test_compound ostrevan_test_disk ostrevan_test_fixtures Qt6::Core
+    LIBRARIES ostrevan_test_compound ostrevan_test_disk ostrevan_test_fixtures
+        ostrevan_test_vectors
 )

@@ -3,12 +3,10 @@
 
 #include "platform/RevisionManager.h"
 #include "platform/ole/LinkReaderServers.h"
+#include "tests/support/Json.h"
 #include "tests/support/TempFolder.h"
 #include "tools/ostrevan-links/LinksCommand.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -22,8 +20,15 @@
 namespace ostrevan {
 namespace {
 
+using test::Json;
+
 const std::string kReal =
-    std::filesystem::path(OSTREVAN_REAL_DOCUMENTS).lexically_normal().string();
+    test::textOf(std::filesystem::path(OSTREVAN_REAL_DOCUMENTS).lexically_normal());
+
+// A path written with '/' in this system's separators, as the program shows it.
+std::string nativePath(const std::string& path) {
+    return test::textOf(test::pathOf(path).make_preferred());
+}
 
 struct ExpectedLink {
     std::string storage;
@@ -183,7 +188,7 @@ const std::vector<std::string> kDamaged = {
 };
 
 struct ToolAnswer {
-    QJsonObject document;
+    Json document;
     std::string err;
     // Processor time of the whole process (a large document is read on a thread of its own):
     // a busy machine stretches the wall-clock time, not this.
@@ -205,17 +210,12 @@ protected:
         const std::clock_t start = std::clock();
         runLinksCommand({"--json", kReal + "/" + file}, out, err, m_config.path());
         const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-        const QJsonArray documents =
-            QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).array();
-        return {documents.isEmpty() ? QJsonObject() : documents[0].toObject(), err.str(), seconds};
+        const Json documents = Json::parse(out.str());
+        return {documents.items().empty() ? Json() : documents.items().front(), err.str(), seconds};
     }
 
     test::TempFolder m_config;
 };
-
-std::string text(const QJsonValue& value) {
-    return value.toString().toStdString();
-}
 
 std::string folderOf(const std::string& file) {
     return kReal + "/" + std::filesystem::path(file).parent_path().string();
@@ -225,24 +225,24 @@ TEST_F(RealDocuments, EachDocumentGivesTheLinksItsBytesHold) {
     for (const ExpectedDocument& expected : expectedDocuments()) {
         SCOPED_TRACE(expected.file);
         const ToolAnswer answer = listLinks(expected.file);
-        EXPECT_TRUE(answer.document[QStringLiteral("error")].isNull());
+        EXPECT_TRUE(answer.document["error"].isNull());
         EXPECT_EQ(answer.err, "");
-        const QJsonArray links = answer.document[QStringLiteral("links")].toArray();
-        ASSERT_EQ(links.size(), static_cast<qsizetype>(expected.links.size()));
+        const std::vector<Json>& links = answer.document["links"].items();
+        ASSERT_EQ(links.size(), expected.links.size());
         for (std::size_t i = 0; i < expected.links.size(); ++i) {
             const ExpectedLink& want = expected.links[i];
-            const QJsonObject link = links[static_cast<qsizetype>(i)].toObject();
+            const Json& link = links[i];
             SCOPED_TRACE(want.storage);
-            EXPECT_EQ(text(link[QStringLiteral("storage")]), want.storage);
-            EXPECT_EQ(text(link[QStringLiteral("saved_absolute")]), want.savedAbsolute);
-            EXPECT_EQ(text(link[QStringLiteral("saved_relative")]), want.savedRelative.value());
+            EXPECT_EQ(link["storage"].text(), want.storage);
+            EXPECT_EQ(link["saved_absolute"].text(), want.savedAbsolute);
+            EXPECT_EQ(link["saved_relative"].text(), want.savedRelative.value());
             if (want.besideDocument.empty()) {
-                EXPECT_EQ(text(link[QStringLiteral("resolved_by")]), "missing");
-                EXPECT_EQ(text(link[QStringLiteral("full_name")]), want.storedFile);
+                EXPECT_EQ(link["resolved_by"].text(), "missing");
+                EXPECT_EQ(link["full_name"].text(), want.storedFile);
             } else {
-                EXPECT_EQ(text(link[QStringLiteral("resolved_by")]), "container");
-                EXPECT_EQ(text(link[QStringLiteral("full_name")]),
-                          folderOf(expected.file) + "/" + want.besideDocument);
+                EXPECT_EQ(link["resolved_by"].text(), "container");
+                EXPECT_EQ(link["full_name"].text(),
+                          nativePath(folderOf(expected.file) + "/" + want.besideDocument));
             }
         }
     }
@@ -272,18 +272,15 @@ TEST_F(RealDocuments, EveryDocumentIsReadWithinASecondAndGivesTheManifestsCount)
         const ToolAnswer answer = listLinks(file);
         const bool damaged = std::find(kDamaged.begin(), kDamaged.end(), file) != kDamaged.end();
         if (damaged) {
-            EXPECT_EQ(answer.document[QStringLiteral("error")]
-                          .toObject()[QStringLiteral("number")]
-                          .toInt(),
-                      321);
+            EXPECT_EQ(answer.document["error"]["number"].integer(), 321);
         } else {
-            EXPECT_TRUE(answer.document[QStringLiteral("error")].isNull()) << answer.err;
+            EXPECT_TRUE(answer.document["error"].isNull()) << answer.err;
         }
         if (file.starts_with("se-")) {
             EXPECT_EQ(answer.err, "");
         }
-        EXPECT_EQ(answer.document[QStringLiteral("links")].toArray().size(), count);
-        links += static_cast<int>(answer.document[QStringLiteral("links")].toArray().size());
+        EXPECT_EQ(answer.document["links"].items().size(), static_cast<std::size_t>(count));
+        links += static_cast<int>(answer.document["links"].items().size());
         EXPECT_LT(answer.seconds, OSTREVAN_SECONDS_PER_DOCUMENT);
     }
     EXPECT_EQ(links, 56);
@@ -291,8 +288,10 @@ TEST_F(RealDocuments, EveryDocumentIsReadWithinASecondAndGivesTheManifestsCount)
 
 TEST_F(RealDocuments, EveryDocumentInTheFolderIsInTheManifest) {
     const std::map<std::string, int> counts = manifestLinkCounts();
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(kReal)) {
-        const std::string file = std::filesystem::relative(entry.path(), kReal).string();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::pathOf(kReal))) {
+        const std::u8string relative =
+            std::filesystem::relative(entry.path(), test::pathOf(kReal)).generic_u8string();
+        const std::string file(relative.begin(), relative.end());
         if (entry.is_regular_file() && file != "MANIFEST.md") {
             EXPECT_TRUE(counts.contains(file)) << file;
         }
@@ -304,9 +303,9 @@ TEST_F(RealDocuments, RevisionManagerGivesEachLinkedFileOfAFamilyOnceInTheOrderF
     registerLinkReaderServers(automation, m_config.path(), [](const std::string&) {});
     const std::string family = "se-openmcdf/removedrefs-324fd80/FamilyASM.asm";
     const std::string folder = folderOf(family);
-    const std::vector<std::string> expected = {kTraining + "chead.par", kTraining + "Splate.par",
-                                               kTraining + "mtgpin.par", folder + "/SimplePart.par",
-                                               folder + "/SimplePsm.psm"};
+    const std::vector<std::string> expected = {
+        kTraining + "chead.par", kTraining + "Splate.par", kTraining + "mtgpin.par",
+        nativePath(folder + "/SimplePart.par"), nativePath(folder + "/SimplePsm.psm")};
 
     auto application = automation.create<RevisionManagerApplication>(kRevisionManagerProgId);
     auto document = application->Open(kReal + "/" + family);

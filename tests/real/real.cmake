@@ -1,7 +1,7 @@
 ostrevan_add_test(test_real
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/RealDocumentsTest.cpp
-    LIBRARIES ostrevan_test_disk ostrevan_links_command ostrevan_ole Qt6::Core
+    LIBRARIES ostrevan_test_disk ostrevan_test_vectors ostrevan_links_command ostrevan_ole
     LABELS real
 )
 # Read in place, never copied into the repository. Each document within a second; the
@@ -12,9 +12,12 @@ else()
     set(seconds_per_document 1)
 endif()
 target_compile_definitions(test_real PRIVATE
-    OSTREVAN_REAL_DOCUMENTS="${CMAKE_SOURCE_DIR}/../shared/real"
+    OSTREVAN_REAL_DOCUMENTS="${OSTREVAN_REAL_DOCUMENTS_DIR}"
     OSTREVAN_SECONDS_PER_DOCUMENT=${seconds_per_document})
 
+if(NOT TARGET ostrevan_app)
+    return()
+endif()
 ostrevan_add_test(test_real_folder_scan
     GUI
     SOURCES
@@ -24,4 +27,4 @@ ostrevan_add_test(test_real_folder_scan
     LABELS real
 )
 target_compile_definitions(test_real_folder_scan PRIVATE
-    OSTREVAN_REAL_DOCUMENTS="${CMAKE_SOURCE_DIR}/../shared/real")
+    OSTREVAN_REAL_DOCUMENTS="${OSTREVAN_REAL_DOCUMENTS_DIR}")

@@ -28,4 +28,4 @@ ostrevan_add_test(test_scan_window
     LIBRARIES ostrevan_test_scan_tree ostrevan_app ostrevan_registry ostrevan_test_fakes Qt6::Test
 )
 target_compile_definitions(test_scan_window PRIVATE
-    OSTREVAN_REAL_DOCUMENTS="${CMAKE_SOURCE_DIR}/../shared/real")
+    OSTREVAN_REAL_DOCUMENTS="${OSTREVAN_REAL_DOCUMENTS_DIR}")
