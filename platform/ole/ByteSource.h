@@ -5,6 +5,18 @@
 
 namespace ostrevan {
 
+// Bytes [begin, end) of a file.
+struct ByteRange {
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+};
+
+// Bytes on either side of a read that a reader will hardly ask for.
+struct Unneeded {
+    ByteRange before;
+    ByteRange after;
+};
+
 // Random access to the bytes of a file or of a buffer, for the compound-file reader.
 class ByteSource {
 public:
@@ -14,6 +26,13 @@ public:
     // Copies the bytes from offset on into target; false when they are not all there (the
     // file was cut short or could not be read).
     virtual bool read(std::uint64_t offset, std::span<std::uint8_t> target) = 0;
+    // The same, where a source that fetches more than it is asked for (a page at a time)
+    // leaves the unneeded bytes alone wherever they lie at the edge of what it would fetch.
+    virtual bool readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
+                              std::span<std::uint8_t> target) {
+        static_cast<void>(unneeded);
+        return read(offset, target);
+    }
 };
 
 // Bytes already in memory, borrowed for the life of the input.

@@ -58,6 +58,7 @@ private:
     std::uint32_t fatSectorAt(std::uint64_t index);
     std::uint32_t difatSectorAt(std::uint64_t index);
     void load(TableSector& table, std::uint64_t index, std::uint32_t sector);
+    Unneeded unneededAround(std::uint32_t sector);
 
     ByteSource& m_input;
     const Header m_header;
@@ -69,6 +70,14 @@ private:
     std::vector<std::uint32_t> m_miniFatSectors;
     std::uint64_t m_miniStreamSize = 0;
     std::vector<std::uint32_t> m_miniStreamSectors;
+    // Counted from the header as 0: the allocation table's sectors that the header lists, in
+    // order, once asked for; and what lies around the sectors between two of them (not
+    // included), as last found.
+    std::vector<std::uint64_t> m_tablePositions;
+    bool m_tablePositionsListed = false;
+    std::uint64_t m_plainAfter = 0;
+    std::uint64_t m_plainBefore = 0;
+    Unneeded m_unneeded;
 };
 
 } // namespace ostrevan::cfb

@@ -4,24 +4,16 @@
 #include <cstring>
 
 namespace ostrevan {
-namespace {
 
-constexpr std::uint64_t kNoPage = ~std::uint64_t{0};
-
-} // namespace
-
-FileInput::FileInput(const std::string& path) : m_file(path), m_size(m_file.size()) {
-    m_pageStart.fill(kNoPage);
-}
+FileInput::FileInput(const std::string& path) : m_file(path), m_size(m_file.size()) {}
 
 FileInput::FileInput(const FolderFiles& folder, const std::string& name)
-    : m_file(folder, name), m_size(m_file.size()) {
-    m_pageStart.fill(kNoPage);
-}
+    : m_file(folder, name), m_size(m_file.size()) {}
 
 bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset) {
     m_bytesRead += count;
     while (count > 0) {
+        ++m_reads;
         const std::size_t got = m_file.readAt(target, count, offset);
         if (got == 0) {
             return false;
@@ -33,25 +25,70 @@ bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t
     return true;
 }
 
-const std::uint8_t* FileInput::page(std::uint64_t start) {
+// The slot that holds the page, or the least recently used one.
+std::size_t FileInput::slotOf(std::uint64_t start) {
+    if (m_cached[m_lastSlot].start == start) {
+        return m_lastSlot;
+    }
+    std::size_t oldest = 0;
+    for (std::size_t slot = 0; slot < kCachedPages; ++slot) {
+        if (m_cached[slot].start == start) {
+            return slot;
+        }
+        if (m_cached[slot].lastUse < m_cached[oldest].lastUse) {
+            oldest = slot;
+        }
+    }
+    return oldest;
+}
+
+const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
+                                    const Unneeded& unneeded) {
     if (!m_pages) {
         m_pages = std::make_unique_for_overwrite<std::uint8_t[]>(kPageSize * kCachedPages);
     }
-    const auto slot = static_cast<std::size_t>(start / kPageSize % kCachedPages);
+    const std::size_t slot = slotOf(start);
+    CachedPage& cached = m_cached[slot];
     std::uint8_t* bytes = m_pages.get() + slot * kPageSize;
-    if (m_pageStart[slot] != start) {
-        m_pageStart[slot] = kNoPage;
-        const auto length =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kPageSize, m_size - start));
-        if (!readFully(bytes, length, start)) {
+    const auto heldFrom = static_cast<std::uint32_t>(from - start);
+    const auto heldTo = static_cast<std::uint32_t>(to - start);
+    if (cached.start != start || heldFrom < cached.heldFrom || heldTo > cached.heldTo) {
+        // The page without the unneeded bytes at its ends, and the bytes asked for in any case.
+        const std::uint64_t end = std::min<std::uint64_t>(start + kPageSize, m_size);
+        const bool startUnneeded = unneeded.before.begin <= start && start < unneeded.before.end;
+        const bool endUnneeded = unneeded.after.begin < end && end <= unneeded.after.end;
+        auto readFrom = static_cast<std::uint32_t>(
+            std::min(from, startUnneeded ? unneeded.before.end : start) - start);
+        auto readTo = static_cast<std::uint32_t>(
+            std::max(to, endUnneeded ? unneeded.after.begin : end) - start);
+        // What the page already holds stays where the new bytes join it, and is not read
+        // again where it lies at one end of them.
+        const bool joins =
+            cached.start == start && readFrom <= cached.heldTo && cached.heldFrom <= readTo;
+        if (joins && readFrom >= cached.heldFrom) {
+            readFrom = cached.heldTo;
+        } else if (joins && readTo <= cached.heldTo) {
+            readTo = cached.heldFrom;
+        }
+        cached.start = kNoPage;
+        if (!readFully(bytes + readFrom, readTo - readFrom, start + readFrom)) {
             return nullptr;
         }
-        m_pageStart[slot] = start;
+        cached.start = start;
+        cached.heldFrom = joins ? std::min(cached.heldFrom, readFrom) : readFrom;
+        cached.heldTo = joins ? std::max(cached.heldTo, readTo) : readTo;
     }
+    cached.lastUse = ++m_uses;
+    m_lastSlot = slot;
     return bytes;
 }
 
 bool FileInput::read(std::uint64_t offset, std::span<std::uint8_t> target) {
+    return readAvoiding({}, offset, target);
+}
+
+bool FileInput::readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
+                             std::span<std::uint8_t> target) {
     const std::size_t count = target.size();
     if (offset > m_size || count > m_size - offset) {
         return false;
@@ -62,22 +99,16 @@ bool FileInput::read(std::uint64_t offset, std::span<std::uint8_t> target) {
         // Large reads go straight to the caller's buffer.
         return readFully(target.data(), count, offset);
     }
-    const std::uint8_t* first = page(firstPage);
-    if (first == nullptr) {
-        return false;
+    // One page or two.
+    for (std::uint64_t start = firstPage; start < end; start += kPageSize) {
+        const std::uint64_t from = std::max(offset, start);
+        const std::uint64_t to = std::min(end, start + kPageSize);
+        const std::uint8_t* bytes = page(start, from, to, unneeded);
+        if (bytes == nullptr) {
+            return false;
+        }
+        std::memcpy(target.data() + (from - offset), bytes + (from - start), to - from);
     }
-    const auto within = static_cast<std::size_t>(offset - firstPage);
-    const std::size_t head = std::min(count, kPageSize - within);
-    std::memcpy(target.data(), first + within, head);
-    if (head == count) {
-        return true;
-    }
-    // Across two pages, which never share a slot.
-    const std::uint8_t* second = page(firstPage + kPageSize);
-    if (second == nullptr) {
-        return false;
-    }
-    std::memcpy(target.data() + head, second, count - head);
     return true;
 }
 

@@ -26,22 +26,41 @@ public:
 
     std::uint64_t size() const override { return m_size; }
     bool read(std::uint64_t offset, std::span<std::uint8_t> target) override;
-    // The bytes read from the file so far.
+    // A page is read without the unneeded bytes at its ends.
+    bool readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
+                      std::span<std::uint8_t> target) override;
+    // The bytes read from the file so far, and in how many reads.
     std::uint64_t bytesRead() const { return m_bytesRead; }
+    std::uint64_t reads() const { return m_reads; }
 
 private:
     static constexpr std::size_t kPageSize = 4096;
     static constexpr std::size_t kCachedPages = 16;
 
+    // A page of the file in memory, whole or the part of it that was worth reading.
+    static constexpr std::uint64_t kNoPage = ~std::uint64_t{0};
+    struct CachedPage {
+        std::uint64_t start = kNoPage;
+        std::uint32_t heldFrom = 0; // bytes held, from the page's start
+        std::uint32_t heldTo = 0;
+        std::uint64_t lastUse = 0;
+    };
+
     bool readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset);
-    const std::uint8_t* page(std::uint64_t start);
+    // The bytes of the page at start, holding [from, to) at least.
+    const std::uint8_t* page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
+                             const Unneeded& unneeded);
+    std::size_t slotOf(std::uint64_t start);
 
     ReadOnlyFile m_file;
     std::uint64_t m_size;
     std::uint64_t m_bytesRead = 0;
-    // Page n in slot n % kCachedPages; allocated at the first read that needs one.
+    std::uint64_t m_reads = 0;
+    // Allocated at the first read that needs one.
     std::unique_ptr<std::uint8_t[]> m_pages;
-    std::array<std::uint64_t, kCachedPages> m_pageStart;
+    std::array<CachedPage, kCachedPages> m_cached;
+    std::size_t m_lastSlot = 0;
+    std::uint64_t m_uses = 0;
 };
 
 } // namespace ostrevan

@@ -51,6 +51,10 @@ private:
 
 std::optional<Tree> readTree(std::span<const std::uint8_t> file) {
     MemoryInput input(file);
+    return readTree(input);
+}
+
+std::optional<Tree> readTree(ByteSource& input) {
     std::optional<Tree> tree;
     const auto error = trapError([&] {
         CompoundFile compound(input);

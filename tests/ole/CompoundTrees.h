@@ -3,6 +3,8 @@
 // What a compound file holds, as seen by our reader and by libgsf's, in one form that two
 // readings can be compared in.
 
+#include "platform/ole/ByteSource.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -23,6 +25,7 @@ struct TreeNode {
 using Tree = std::map<std::string, TreeNode>;
 
 // Our reader's view; nothing when it ends the file in 321 (any other error fails the test).
+std::optional<Tree> readTree(ByteSource& input);
 std::optional<Tree> readTree(std::span<const std::uint8_t> file);
 
 // libgsf's view; nothing when it does not open the file. complained: it warned about the

@@ -2,6 +2,8 @@
 
 #include "platform/Error.h"
 #include "platform/ole/LinkObjects.h"
+#include "tests/ole/CompoundTrees.h"
+#include "tests/ole/CompoundWriter.h"
 #include "tests/ole/Vectors.h"
 #include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
@@ -27,6 +29,20 @@ std::string patternedBytes(std::size_t size) {
         bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     }
     return bytes;
+}
+
+// Whether read holds the file's bytes from offset on.
+bool holdsBytesAt(std::span<const std::uint8_t> read, const std::string& bytes,
+                  std::uint64_t offset) {
+    return std::string(read.begin(), read.end()) ==
+           bytes.substr(static_cast<std::size_t>(offset), read.size());
+}
+
+// A case's description as its test name.
+template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& info) {
+    std::string name = info.param.what;
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
 }
 
 struct ReadCase {
@@ -55,11 +71,7 @@ INSTANTIATE_TEST_SUITE_P(FileInput, FileInputReads,
                                          ReadCase{"into the short last page", 3 * 4096 - 8, 16},
                                          ReadCase{"up to the end", kFileSize - 300, 300},
                                          ReadCase{"the whole file", 0, kFileSize}),
-                         [](const testing::TestParamInfo<ReadCase>& info) {
-                             std::string name = info.param.what;
-                             std::replace(name.begin(), name.end(), ' ', '_');
-                             return name;
-                         });
+                         caseName<ReadCase>);
 
 TEST_P(FileInputReads, HandOutTheFilesBytesFromTheFileAndFromWhatWasKept) {
     const test::TempFolder folder;
@@ -94,6 +106,116 @@ TEST(FileInput, ReadsOnlyThePagesAskedForAndEachOnce) {
         ASSERT_TRUE(input.read(offset, sector));
     }
     EXPECT_EQ(input.bytesRead(), 2u * 4096u);
+}
+
+TEST(FileInput, AFileSmallerThanAPageIsReadOnceAndWhole) {
+    const test::TempFolder folder;
+    const std::string bytes = patternedBytes(1000);
+    FileInput input(folder.file("Klein.par", bytes));
+    std::array<std::uint8_t, 100> buffer{};
+    ASSERT_TRUE(input.read(900, buffer));
+    EXPECT_TRUE(holdsBytesAt(buffer, bytes, 900));
+    ASSERT_TRUE(input.read(0, buffer));
+    EXPECT_TRUE(holdsBytesAt(buffer, bytes, 0));
+    EXPECT_FALSE(input.read(950, buffer));
+    EXPECT_EQ(input.bytesRead(), 1000u);
+    EXPECT_EQ(input.reads(), 1u);
+}
+
+TEST(FileInput, KeepsThePagesUsedLastWhateverTheirPlaceInTheFile) {
+    const test::TempFolder folder;
+    FileInput input(folder.file("Groß.asm", patternedBytes(1 << 20)));
+    std::array<std::uint8_t, 512> sector{};
+    const auto readPage = [&](std::uint64_t page) {
+        ASSERT_TRUE(input.read(page * 4096, sector));
+    };
+    // Pages 16 apart, then 16 pages in turn with the first one used again between them.
+    for (const std::uint64_t page : {0, 16, 32, 0, 16, 32}) {
+        readPage(page);
+    }
+    EXPECT_EQ(input.reads(), 3u);
+    for (std::uint64_t page = 100; page < 116; ++page) {
+        readPage(page);
+        readPage(0);
+    }
+    EXPECT_EQ(input.reads(), 3u + 16u);
+    // 16 and 32, then 100, had been used longest ago and made room; 101 and 0 are kept.
+    readPage(101);
+    readPage(0);
+    EXPECT_EQ(input.reads(), 3u + 16u);
+    readPage(100);
+    EXPECT_EQ(input.reads(), 3u + 17u);
+}
+
+struct AvoidingCase {
+    const char* what;
+    Unneeded unneeded;
+    std::uint64_t offset;
+    std::size_t count;
+    std::uint64_t expectedBytesRead;
+};
+
+void PrintTo(const AvoidingCase& read, std::ostream* out) {
+    *out << read.what;
+}
+
+class FileInputAvoiding : public testing::TestWithParam<AvoidingCase> {};
+
+// Reads in the second page of the file (4096 to 8192) and in its short last page (12288 to
+// kFileSize).
+INSTANTIATE_TEST_SUITE_P(
+    FileInput, FileInputAvoiding,
+    testing::Values(
+        AvoidingCase{"nothing unneeded", {}, 5120, 512, 4096},
+        AvoidingCase{"at the page start", {{0, 5120}, {}}, 6144, 512, 3072},
+        AvoidingCase{"at the page end", {{}, {7168, 20000}}, 4096, 512, 3072},
+        AvoidingCase{"at both ends", {{3584, 5120}, {5632, 8704}}, 5120, 512, 512},
+        AvoidingCase{"inside the page", {{4608, 5120}, {6144, 6656}}, 5632, 512, 4096},
+        AvoidingCase{"reaching into the page", {{4096, 5120}, {7680, 8000}}, 6144, 512, 3072},
+        AvoidingCase{"the bytes asked for among them", {{4096, 8192}, {}}, 4196, 200, 3996},
+        AvoidingCase{"across a page end", {{4096, 5120}, {9216, 12288}}, 8000, 400, 4096},
+        AvoidingCase{"at the end of the short last page", {{}, {12788, 13288}}, 12288, 64, 500}),
+    caseName<AvoidingCase>);
+
+TEST_P(FileInputAvoiding, ReadsThePageWithoutTheUnneededBytesAtItsEnds) {
+    const test::TempFolder folder;
+    const std::string bytes = patternedBytes(kFileSize);
+    FileInput input(folder.file("Teil.par", bytes));
+    const AvoidingCase read = GetParam();
+    const std::string expected = bytes.substr(static_cast<std::size_t>(read.offset), read.count);
+    std::string buffer(read.count, '\0');
+    const std::span<std::uint8_t> target(reinterpret_cast<std::uint8_t*>(buffer.data()),
+                                         buffer.size());
+    ASSERT_TRUE(input.readAvoiding(read.unneeded, read.offset, target));
+    EXPECT_EQ(buffer, expected);
+    EXPECT_EQ(input.bytesRead(), read.expectedBytesRead);
+    // Read again, from what was kept.
+    std::fill(buffer.begin(), buffer.end(), '\0');
+    ASSERT_TRUE(input.read(read.offset, target));
+    EXPECT_EQ(buffer, expected);
+    EXPECT_EQ(input.bytesRead(), read.expectedBytesRead);
+}
+
+TEST(FileInput, APagePartlyKeptIsCompletedWithTheBytesItLacks) {
+    const test::TempFolder folder;
+    const std::string bytes = patternedBytes(kFileSize);
+    FileInput input(folder.file("Teil.par", bytes));
+    std::array<std::uint8_t, 512> sector{};
+    // 5120 to 6144 of the second page, then what lies after, then what lies before.
+    ASSERT_TRUE(input.readAvoiding({{4096, 5120}, {6144, 8192}}, 5120, sector));
+    EXPECT_EQ(input.bytesRead(), 1024u);
+    ASSERT_TRUE(input.readAvoiding({{4096, 5120}, {}}, 7680, sector));
+    EXPECT_EQ(input.bytesRead(), 1024u + 2048u);
+    EXPECT_TRUE(holdsBytesAt(sector, bytes, 7680));
+    ASSERT_TRUE(input.read(4096, sector));
+    EXPECT_EQ(input.bytesRead(), 4096u);
+    EXPECT_TRUE(holdsBytesAt(sector, bytes, 4096));
+    // Nothing is read again, all of the page is kept.
+    for (std::uint64_t offset = 4096; offset < 8192; offset += 512) {
+        ASSERT_TRUE(input.read(offset, sector));
+        EXPECT_TRUE(holdsBytesAt(sector, bytes, offset)) << offset;
+    }
+    EXPECT_EQ(input.reads(), 3u);
 }
 
 TEST(FileInput, AFileCutShortAfterOpeningFailsTheReadInsteadOfHandingOutStaleBytes) {
@@ -177,6 +299,26 @@ TEST(FileInput, ReadingFromTheFileGivesWhatReadingTheBytesFromMemoryGives) {
             const std::string path = folder.file("Kopie.par", variant);
             ASSERT_EQ(outcomeFromFile(path), outcomeFromMemory(variant));
         }
+    }
+}
+
+TEST(FileInput, ACompoundFileCutInsideItsLastSectorReadsAsFromMemory) {
+    // The last stream ends the file: what is cut off of its last sector reads as zeros,
+    // and the page holding it is short.
+    test::CompoundWriter writer;
+    writer.addStream(0, "Klein", test::patterned(100, 1));
+    writer.addStream(0, "Zuletzt", test::patterned(4600, 2));
+    const test::Bytes bytes = writer.bytes();
+    const test::TempFolder folder;
+    for (const std::size_t cut : {1, 100, 504, 511, 512, 4096}) {
+        SCOPED_TRACE(cut);
+        const std::string_view kept(reinterpret_cast<const char*>(bytes.data()),
+                                    bytes.size() - cut);
+        FileInput input(folder.file("Kopie.par", kept));
+        const auto fromFile = test::readTree(input);
+        const auto fromMemory = test::readTree(std::span(bytes).first(kept.size()));
+        ASSERT_TRUE(fromMemory.has_value());
+        EXPECT_TRUE(fromFile == fromMemory);
     }
 }
 

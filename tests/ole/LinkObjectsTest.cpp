@@ -214,6 +214,25 @@ TEST(LinkObjects, ReadsOnlyASmallPartOfALargeDocument) {
     EXPECT_GT(std::filesystem::file_size(path), 4u << 20);
 }
 
+TEST(LinkObjects, ReadsAsMuchOfALargeDocumentAsOfASmallOne) {
+    // Laid out as libgsf's writer does: the data, then the mini stream, the directory and
+    // the allocation table, whose sectors grow in number with the file.
+    test::TempFolder folder;
+    std::vector<std::uint64_t> bytesRead;
+    std::vector<std::uint64_t> reads;
+    for (const std::size_t padding : {std::size_t{60} << 10, std::size_t{4} << 20}) {
+        const std::string path = folder.at("Baugruppe " + std::to_string(padding) + ".asm");
+        fixture::writeCompoundDocument(path, {kWelle, kWelle, kWelle, kWelle, kWelle}, padding);
+        FileInput input(path);
+        EXPECT_EQ(readLinkObjects(input).links.size(), 5u);
+        bytesRead.push_back(input.bytesRead());
+        reads.push_back(input.reads());
+    }
+    EXPECT_LE(bytesRead[1], bytesRead[0] + bytesRead[0] / 10);
+    // The table sector the large document needs lies apart from the directory.
+    EXPECT_LE(reads[1], reads[0] + 1);
+}
+
 TEST(LinkObjects, FindsALinkAmongThousandsOfSiblingsInALongChain) {
     // libgsf's writer chains siblings into one long list; the reader walks it without
     // recursion (a hundred thousand of them: CompoundFile.WalksAHundredThousandSiblingsInAChain).

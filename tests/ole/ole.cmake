@@ -19,5 +19,6 @@ ostrevan_add_test(test_ole
         ${CMAKE_CURRENT_LIST_DIR}/LinkResolutionTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/OleStreamTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/Vectors.cpp
-    LIBRARIES ostrevan_test_disk ostrevan_ole ostrevan_test_fixtures ostrevan_test_vectors
+    LIBRARIES ostrevan_test_disk ostrevan_ole ostrevan_test_compound ostrevan_test_fixtures
+        ostrevan_test_vectors
 )
