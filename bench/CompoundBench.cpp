@@ -149,10 +149,14 @@ void readFiles(benchmark::State& state, const Documents& documents, bool ours) {
         return;
     }
     std::size_t next = 0;
+    std::uint64_t bytesRead = 0;
+    std::uint64_t reads = 0;
     for (auto _ : state) {
         if (ours) {
             FileInput input(paths[next]);
             benchmark::DoNotOptimize(readObjects(input));
+            bytesRead += input.bytesRead();
+            reads += input.reads();
         } else {
             const GObjectPtr<GsfInput> input(gsf_input_stdio_new(paths[next].c_str(), nullptr));
             benchmark::DoNotOptimize(readObjectsWithLibgsf(input.get()));
@@ -160,6 +164,11 @@ void readFiles(benchmark::State& state, const Documents& documents, bool ours) {
         next = (next + 1) % paths.size();
     }
     state.SetItemsProcessed(state.iterations());
+    if (ours) {
+        const auto documents = static_cast<double>(state.iterations());
+        state.counters["bytes_read_per_doc"] = static_cast<double>(bytesRead) / documents;
+        state.counters["reads_per_doc"] = static_cast<double>(reads) / documents;
+    }
 }
 
 void BM_Ours64KiB(benchmark::State& state) {

@@ -107,6 +107,7 @@ void readLinkedDocuments(benchmark::State& state, const Shape& shape) {
     const auto bytesRead = static_cast<double>(input.bytesRead());
     state.counters["file_bytes"] = fileBytes;
     state.counters["bytes_read_per_doc"] = bytesRead;
+    state.counters["reads_per_doc"] = static_cast<double>(input.reads());
     state.counters["read_share_percent"] = 100.0 * bytesRead / fileBytes;
 }
 
