@@ -17,13 +17,14 @@ namespace {
 
 using SharedRules = std::shared_ptr<const LinkManagement>;
 using SharedObserver = std::shared_ptr<LinkReadObserver>;
+using SharedFolders = std::shared_ptr<FolderListings>;
 
 // A document's links, each target once (compared without regard to case), in the order found.
 std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
-                                        const LinkManagement& rules) {
+                                        const LinkManagement& rules, FolderListings& folders) {
     std::vector<ResolvedLink> links;
     std::unordered_set<std::string> seen;
-    for (ResolvedLink& link : readResolvedLinks(documentPath, rules)) {
+    for (ResolvedLink& link : readResolvedLinks(documentPath, rules, folders)) {
         if (seen.insert(upperCase(link.fullName)).second) {
             links.push_back(std::move(link));
         }
@@ -43,13 +44,13 @@ std::vector<std::string> fullNames(const std::vector<ResolvedLink>& links) {
 // The full names of the distinct links of a document a caller asked for; the observer hears
 // of the reading.
 std::vector<std::string> linkedNames(const std::string& documentPath, const LinkManagement& rules,
-                                     LinkReadObserver* observer) {
+                                     FolderListings& folders, LinkReadObserver* observer) {
     if (observer == nullptr) {
-        return fullNames(distinctLinks(documentPath, rules));
+        return fullNames(distinctLinks(documentPath, rules, folders));
     }
     std::vector<ResolvedLink> links;
     try {
-        links = distinctLinks(documentPath, rules);
+        links = distinctLinks(documentPath, rules, folders);
     } catch (...) {
         observer->readFailed(documentPath, caughtError());
         throw;
@@ -62,9 +63,10 @@ std::vector<std::string> linkedNames(const std::string& documentPath, const Link
 class LinkReaderDocument final : public RevisionManagerDocument {
 public:
     // A document whose links are read when first asked for; nullopt: not read yet.
-    LinkReaderDocument(std::string fullName, SharedRules rules,
+    LinkReaderDocument(std::string fullName, SharedRules rules, SharedFolders folders,
                        std::optional<std::vector<std::string>> links)
-        : m_fullName(std::move(fullName)), m_rules(std::move(rules)), m_links(std::move(links)) {}
+        : m_fullName(std::move(fullName)), m_rules(std::move(rules)), m_folders(std::move(folders)),
+          m_links(std::move(links)) {}
 
     std::string FullName() const override { return m_fullName; }
 
@@ -73,14 +75,15 @@ public:
             raise(err::InvalidCall);
         }
         if (!m_links) {
-            m_links = linkedNames(m_fullName, *m_rules, nullptr);
+            m_links = linkedNames(m_fullName, *m_rules, *m_folders, nullptr);
         }
         if (m_links->empty()) {
             return nullptr;
         }
         auto documents = std::make_unique<RevisionManagerDocuments>();
         for (const std::string& name : *m_links) {
-            documents->push_back(std::make_unique<LinkReaderDocument>(name, m_rules, std::nullopt));
+            documents->push_back(
+                std::make_unique<LinkReaderDocument>(name, m_rules, m_folders, std::nullopt));
         }
         return documents;
     }
@@ -88,22 +91,26 @@ public:
 private:
     std::string m_fullName;
     SharedRules m_rules;
+    SharedFolders m_folders;
     std::optional<std::vector<std::string>> m_links;
 };
 
+// One application serves one scan: the folders its documents link into are listed once for
+// all of them.
 class LinkReaderApplication final : public RevisionManagerApplication {
 public:
     LinkReaderApplication(SharedRules rules, SharedObserver observer)
         : m_rules(std::move(rules)), m_observer(std::move(observer)) {}
 
     std::unique_ptr<RevisionManagerDocument> Open(const std::string& path) override {
-        return std::make_unique<LinkReaderDocument>(path, m_rules,
-                                                    linkedNames(path, *m_rules, m_observer.get()));
+        return std::make_unique<LinkReaderDocument>(
+            path, m_rules, m_folders, linkedNames(path, *m_rules, *m_folders, m_observer.get()));
     }
 
 private:
     SharedRules m_rules;
     SharedObserver m_observer;
+    SharedFolders m_folders = std::make_shared<FolderListings>();
 };
 
 class LinkReaderComponent final : public ReferenceComponent {
@@ -114,8 +121,9 @@ public:
     void GetReferences(std::string& documentPath, std::vector<std::string>& references, Label&,
                        std::int32_t&, std::int32_t&, std::string&,
                        std::unique_ptr<AutomationObject>&, std::int32_t& result) override {
+        FolderListings folders;
         const std::vector<std::string> names =
-            linkedNames(documentPath, *m_rules, m_observer.get());
+            linkedNames(documentPath, *m_rules, folders, m_observer.get());
         references.insert(references.end(), names.begin(), names.end());
         result = static_cast<std::int32_t>(names.size());
     }

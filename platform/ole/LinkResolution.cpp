@@ -254,32 +254,28 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
 }
 
 DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
-                                           const LinkManagement& rules)
+                                           const LinkManagement& rules, FolderListings& folders)
     : m_document(absoluteLocalPath(documentPath)),
       m_givenPath(m_document == documentPath ? std::nullopt : std::optional(documentPath)),
-      m_documentFolder(FileSystem::GetParentFolderName(m_document)),
-      m_folderFiles(m_documentFolder), m_rules(rules) {}
-
-bool DocumentLinkResolver::isFile(const std::string& path) const {
-    return m_folderFiles.isFile(path);
-}
+      m_documentFolder(FileSystem::GetParentFolderName(m_document)), m_rules(rules),
+      m_folders(folders) {}
 
 LinkObjects DocumentLinkResolver::readLinkObjects() const {
     if (m_givenPath) {
         return ostrevan::readLinkObjects(*m_givenPath);
     }
-    FileInput input(m_folderFiles, FileSystem::GetFileName(m_document));
+    FileInput input(m_folders.folder(m_documentFolder), FileSystem::GetFileName(m_document));
     return ostrevan::readLinkObjects(input);
 }
 
 ResolvedLink DocumentLinkResolver::resolve(LinkObject link) const {
     return resolveAgainst(m_document, m_documentFolder, std::move(link), m_rules,
-                          [this](const std::string& path) { return isFile(path); });
+                          [this](const std::string& path) { return m_folders.isFile(path); });
 }
 
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
-                                            const LinkManagement& rules) {
-    const DocumentLinkResolver resolver(documentPath, rules);
+                                            const LinkManagement& rules, FolderListings& folders) {
+    const DocumentLinkResolver resolver(documentPath, rules, folders);
     LinkObjects objects = resolver.readLinkObjects();
     std::vector<ResolvedLink> links;
     links.reserve(objects.links.size());

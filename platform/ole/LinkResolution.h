@@ -37,12 +37,12 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile = regularFileExists);
 
-// Reads and resolves the links of one document. Its path is made absolute once, and its
-// folder opened once: the document itself and a candidate in or below that folder are looked
-// up relative to the open folder instead of walking their full paths from the root again.
+// Reads and resolves the links of one document. Its path is made absolute once; the document
+// is opened from its open folder, and candidates are looked up in the folders' listings.
 class DocumentLinkResolver final {
 public:
-    DocumentLinkResolver(const std::string& documentPath, const LinkManagement& rules);
+    DocumentLinkResolver(const std::string& documentPath, const LinkManagement& rules,
+                         FolderListings& folders);
     DocumentLinkResolver(const DocumentLinkResolver&) = delete;
     DocumentLinkResolver& operator=(const DocumentLinkResolver&) = delete;
 
@@ -50,23 +50,21 @@ public:
     LinkObjects readLinkObjects() const;
     // As resolveLink with regularFileExists.
     ResolvedLink resolve(LinkObject link) const;
-    // As regularFileExists.
-    bool isFile(const std::string& path) const;
 
 private:
     std::string m_document;
     // The path as given when it was not m_document already. Only the normal form is sure to
-    // name the file in m_folderFiles that the given path names: a ".." after a symbolic link leads
-    // elsewhere.
+    // name the file in m_documentFolder that the given path names: a ".." after a symbolic link
+    // leads elsewhere.
     std::optional<std::string> m_givenPath;
     std::string m_documentFolder;
-    FolderFiles m_folderFiles;
     const LinkManagement& m_rules;
+    FolderListings& m_folders;
 };
 
 // Reads the links of the document at path and resolves each; raises as readLinkObjects.
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,
-                                            const LinkManagement& rules);
+                                            const LinkManagement& rules, FolderListings& folders);
 
 // The relative moniker applied to the container's full path: drop relative.upLevels trailing
 // components (the first is the container's file name), then append relative.path. Works on

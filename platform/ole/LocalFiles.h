@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace ostrevan {
 
@@ -21,8 +24,8 @@ std::string absoluteLocalPath(const std::string& path);
 // This system's path separator.
 char localSeparator();
 
-// The files in and below one folder. Where the system allows it (POSIX) the folder is opened
-// once, and a path in or below it is looked up from there instead of from the root again.
+// One folder, opened where the system allows it (POSIX), so that a file in it is opened from
+// there instead of walking its path from the root again.
 class FolderFiles final {
 public:
     explicit FolderFiles(const std::string& folder);
@@ -30,14 +33,50 @@ public:
     FolderFiles(const FolderFiles&) = delete;
     FolderFiles& operator=(const FolderFiles&) = delete;
 
-    // As regularFileExists.
-    bool isFile(const std::string& path) const;
-
 private:
     friend class ReadOnlyFile;
 
     std::string m_prefix; // the folder with a trailing separator; empty for no folder
     std::intptr_t m_folder = -1;
+};
+
+// What the reading of many documents learns of the folders their links point into, kept while
+// it lives. Where the system allows it (POSIX) a folder is listed at its first lookup and the
+// list answers the later ones, and a missing folder is noted once. The answers are those of
+// regularFileExists for files that do not change meanwhile: a file created or removed after
+// its folder was listed shows to the next reading, not to this one.
+class FolderListings final {
+public:
+    FolderListings();
+    ~FolderListings();
+    FolderListings(const FolderListings&) = delete;
+    FolderListings& operator=(const FolderListings&) = delete;
+
+    // As regularFileExists.
+    bool isFile(const std::string& path);
+    // The folder opened; it stays open until another one is asked for.
+    const FolderFiles& folder(const std::string& path) {
+        if (!m_open || m_openPath != path) {
+            m_open.reset();
+            m_open.emplace(path);
+            m_openPath = path;
+        }
+        return *m_open;
+    }
+
+private:
+    struct Listing;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+
+    std::unordered_map<std::string, std::unique_ptr<const Listing>, NameHash, std::equal_to<>>
+        m_listings;
+    std::string m_openPath;
+    std::optional<FolderFiles> m_open;
 };
 
 } // namespace ostrevan

@@ -1,6 +1,9 @@
 #include "platform/ole/LocalFiles.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -28,7 +31,117 @@ bool isNormalAbsolute(std::string_view path) {
     }
 }
 
+// Folders with more entries are not kept in memory; their files are looked up one by one.
+constexpr std::size_t kMostListedEntries = 100'000;
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// name with the case of its ASCII letters swapped.
+std::string swappedCase(std::string name) {
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
+bool mayBeLink(unsigned char type) {
+    return type == DT_LNK || type == DT_UNKNOWN;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
 } // namespace
+
+// A folder as its first lookup found it.
+struct FolderListings::Listing {
+    enum class State { Missing, Listed, Unlisted };
+
+    State state = State::Unlisted;
+    // Whether a name the folder lacks is surely no file: only where it tells names apart by
+    // case (a folder may fold case, e.g. on a FAT or SMB mount or ext4 with casefold).
+    bool tellsCaseApart = false;
+    // Each entry's type as the folder holds it (DT_REG, DT_LNK, ...).
+    std::unordered_map<std::string, unsigned char, NameHash, std::equal_to<>> types;
+
+    // As regularFileExists(path) for the name in this folder.
+    bool isFile(const std::string& path, std::string_view name) const {
+        switch (state) {
+        case State::Missing:
+            return false;
+        case State::Unlisted:
+            return regularFileExists(path);
+        case State::Listed:
+            break;
+        }
+        const auto entry = types.find(name);
+        if (entry == types.end()) {
+            // An ASCII name alone: a folder may also compare names in Unicode normal form.
+            return tellsCaseApart && isAscii(name) ? false : regularFileExists(path);
+        }
+        return entry->second == DT_REG || (mayBeLink(entry->second) && regularFileExists(path));
+    }
+
+    // Whether the open folder finds none of its names by another case: the first name with a
+    // letter whose swapped spelling is not listed too is looked up by that spelling.
+    bool probeCase(int folder) const {
+        for (const auto& entry : types) {
+            const std::string swapped = swappedCase(entry.first);
+            if (swapped != entry.first && !types.contains(swapped)) {
+                struct stat status {};
+                return fstatat(folder, swapped.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 &&
+                       errno == ENOENT;
+            }
+        }
+        return false;
+    }
+
+    // The folder at path: missing when its path names no folder, unlisted when it cannot be
+    // listed whole or is too large to keep.
+    static std::unique_ptr<const Listing> of(const std::string& path) {
+        auto listing = std::make_unique<Listing>();
+        const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0) {
+            if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) {
+                listing->state = State::Missing;
+            }
+            return listing;
+        }
+        const std::unique_ptr<DIR, DirCloser> dir(fdopendir(folder));
+        if (!dir) {
+            close(folder);
+            return listing;
+        }
+        for (;;) {
+            errno = 0;
+            const dirent* entry = readdir(dir.get());
+            if (entry == nullptr) {
+                if (errno != 0) {
+                    return std::make_unique<Listing>();
+                }
+                break;
+            }
+            const std::string_view name(entry->d_name);
+            if (name == "." || name == "..") {
+                continue;
+            }
+            if (listing->types.size() == kMostListedEntries) {
+                return std::make_unique<Listing>();
+            }
+            listing->types.emplace(name, entry->d_type);
+        }
+        listing->tellsCaseApart = listing->probeCase(dirfd(dir.get()));
+        listing->state = State::Listed;
+        return listing;
+    }
+};
 
 bool regularFileExists(const std::string& path) {
     struct stat status {};
@@ -62,13 +175,24 @@ FolderFiles::~FolderFiles() {
     }
 }
 
-bool FolderFiles::isFile(const std::string& path) const {
-    if (m_folder < 0 || !path.starts_with(m_prefix) || path.size() == m_prefix.size()) {
+FolderListings::FolderListings() = default;
+
+FolderListings::~FolderListings() = default;
+
+bool FolderListings::isFile(const std::string& path) {
+    // Only a normal path names its folder by the text before its last separator; a path too
+    // long for the system, or one with a NUL that ends it early, is asked about as it is.
+    if (!isNormalAbsolute(path) || path.size() >= PATH_MAX ||
+        path.find('\0') != std::string::npos) {
         return regularFileExists(path);
     }
-    struct stat status {};
-    return fstatat(static_cast<int>(m_folder), path.c_str() + m_prefix.size(), &status, 0) == 0 &&
-           S_ISREG(status.st_mode);
+    const std::size_t separator = path.rfind('/');
+    const std::string_view folder(path.data(), std::max<std::size_t>(separator, 1));
+    auto listing = m_listings.find(folder);
+    if (listing == m_listings.end()) {
+        listing = m_listings.emplace(folder, Listing::of(std::string(folder))).first;
+    }
+    return listing->second->isFile(path, std::string_view(path).substr(separator + 1));
 }
 
 } // namespace ostrevan

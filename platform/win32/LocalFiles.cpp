@@ -51,7 +51,15 @@ FolderFiles::FolderFiles(const std::string& folder)
 
 FolderFiles::~FolderFiles() = default;
 
-bool FolderFiles::isFile(const std::string& path) const {
+// Windows folders compare names without regard to case and in ways of their own (short
+// names, trailing dots): a list would not answer for them, every file is asked about.
+struct FolderListings::Listing {};
+
+FolderListings::FolderListings() = default;
+
+FolderListings::~FolderListings() = default;
+
+bool FolderListings::isFile(const std::string& path) {
     return regularFileExists(path);
 }
 

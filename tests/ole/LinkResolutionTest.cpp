@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -226,35 +228,133 @@ TEST(ApplyRelative, LevelsAndRoots) {
               "\\\\srv\\share\\x.par");
 }
 
-TEST(DocumentLinkResolver, AnswersAsAStatOfTheFullPathWould) {
+TEST(FolderListings, AnswerAsAStatOfTheFullPathWould) {
     const TempFolder folder;
-    const std::string document = folder.file("Anlage/Baugruppe.asm", "x");
     const std::string inFolder = folder.file("Anlage/Welle.par", "x");
     const std::string below = folder.file("Anlage/Teile/Mutter.par", "x");
-    const std::string outside = folder.file("Norm/Bolzen.par", "x");
+    folder.file("Norm/Bolzen.par", "x");
+    folder.file("Anlage/Groß Ä.par", "x");
+    folder.file("Anlage/Punkt.", "x");
+    folder.file("Anlage/ Blank.par ", "x");
+    folder.file("Anlage/Rück\\strich.par", "x");
+    folder.file("Anlage/" + std::string(255, 'n'), "x");
     folder.link("Anlage/Verweis.par", inFolder);
     folder.link("Anlage/Ins Leere.par", folder.at("Anlage/fehlt.par"));
+    folder.link("Anlage/Schleife.par", folder.at("Anlage/Schleife.par"));
+    folder.link("Anlage/Zum Ordner", folder.at("Anlage/Teile"));
+    folder.link("Verweis Norm", folder.at("Norm"));
     folder.folder("Anlage/Ordner.par");
+    ASSERT_EQ(::mkfifo(folder.at("Anlage/Rohr.par").c_str(), 0644), 0);
+    // A file whose full path is too long for the system, made from its open folder.
+    const std::string deep = [&] {
+        std::string relative = std::string(200, 't');
+        while (folder.at(relative).size() < PATH_MAX - 200) {
+            relative += "/" + std::string(200, 't');
+        }
+        const std::string name(250, 'e');
+        const int opened = ::open(folder.folder(relative).c_str(), O_PATH | O_DIRECTORY);
+        const int made = ::openat(opened, name.c_str(), O_WRONLY | O_CREAT, 0644);
+        EXPECT_GE(made, 0);
+        ::close(made);
+        ::close(opened);
+        return folder.at(relative + "/" + name);
+    }();
+    ASSERT_GE(deep.size(), PATH_MAX);
     const std::vector<std::string> paths = {
         inFolder,
         below,
-        outside,
+        folder.at("Anlage/welle.par"),
+        folder.at("Anlage/WELLE.PAR"),
+        folder.at("Anlage/Welle.par "),
+        folder.at("Anlage/Welle.pa"),
+        folder.at("Anlage/Groß Ä.par"),
+        folder.at("Anlage/groß ä.par"),
+        folder.at("Anlage/Gross Ä.par"),
+        folder.at("Anlage/Gro\xC3\x9F A\xCC\x88.par"), // the umlaut decomposed
+        folder.at("Anlage/Punkt."),
+        folder.at("Anlage/Punkt"),
+        folder.at("Anlage/ Blank.par "),
+        folder.at("Anlage/Blank.par"),
+        folder.at("Anlage/Rück\\strich.par"),
+        folder.at("Anlage/" + std::string(255, 'n')),
+        folder.at("Anlage/" + std::string(256, 'n')),
         folder.at("Anlage/Verweis.par"),
         folder.at("Anlage/Ins Leere.par"),
+        folder.at("Anlage/Schleife.par"),
+        folder.at("Anlage/Zum Ordner"),
+        folder.at("Anlage/Zum Ordner/Mutter.par"),
+        folder.at("Verweis Norm/Bolzen.par"),
+        folder.at("Verweis Norm/bolzen.par"),
         folder.at("Anlage/Ordner.par"),
+        folder.at("Anlage/Rohr.par"),
         folder.at("Anlage/fehlt.par"),
         folder.at("Anlage/Teile"),
+        folder.at("Anlage/Welle.par/x"),
         folder.at("Anlage/"),
         folder.at("Anlage"),
+        folder.at("Anlage/."),
+        folder.at("Anlage/.."),
+        folder.at("Anlage/Teile/../Welle.par"),
+        folder.at("Anlage//Welle.par"),
         folder.at("Anlagen/Welle.par"),
+        folder.at("Anlagen/Welle.par"),
+        folder.at("Anlage/Welle.par") + std::string(1, '\0') + "x",
+        std::string(folder.at("Anlage/Wel")) + std::string(1, '\0') + "le.par",
+        deep,
+        deep + "x",
+        deep + "/x",
         "relativ/Welle.par",
+        "/",
+        "",
     };
-    // Reached through a folder path that is not yet normal.
-    const DocumentLinkResolver resolver(folder.at("Anlage/../Anlage/./Baugruppe.asm"), {});
+    // One listing per question, and one asked everything in turn: an earlier answer must not
+    // change a later one.
+    FolderListings shared;
     for (const std::string& path : paths) {
-        EXPECT_EQ(resolver.isFile(path), regularFileExists(path)) << path;
+        EXPECT_EQ(FolderListings().isFile(path), regularFileExists(path)) << path;
+        EXPECT_EQ(shared.isFile(path), regularFileExists(path)) << path;
     }
-    EXPECT_TRUE(resolver.isFile(below));
+    EXPECT_TRUE(shared.isFile(below));
+}
+
+TEST(FolderListings, AFileCreatedOrRemovedAfterItsFolderWasListedShowsToTheNextOnly) {
+    const TempFolder folder;
+    const std::string kept = folder.file("Anlage/Welle.par", "x");
+    const std::string removed = folder.file("Anlage/Bolzen.par", "x");
+    const std::string created = folder.at("Anlage/Mutter.par");
+    const std::string inMissing = folder.at("Norm/Scheibe.par");
+    FolderListings listed;
+    EXPECT_TRUE(listed.isFile(kept));
+    EXPECT_FALSE(listed.isFile(inMissing));
+    ASSERT_EQ(::unlink(removed.c_str()), 0);
+    folder.file("Anlage/Mutter.par", "x");
+    folder.file("Norm/Scheibe.par", "x");
+    EXPECT_TRUE(listed.isFile(removed));
+    EXPECT_FALSE(listed.isFile(created));
+    EXPECT_FALSE(listed.isFile(inMissing));
+    FolderListings next;
+    EXPECT_FALSE(next.isFile(removed));
+    EXPECT_TRUE(next.isFile(created));
+    EXPECT_TRUE(next.isFile(inMissing));
+}
+
+TEST(FolderListings, ANameAFolderMightFindByAnotherSpellingIsLookedUp) {
+    const TempFolder folder;
+    // No letter to tell whether the folder folds case: a name it lacks is looked up.
+    folder.file("Ziffern/123", "x");
+    // An ASCII name is told apart in a folder that does not fold case; one beyond ASCII might
+    // still be found in another Unicode normal form.
+    folder.file("Norm/Welle.par", "x");
+    FolderListings listings;
+    EXPECT_FALSE(listings.isFile(folder.at("Ziffern/456")));
+    EXPECT_FALSE(listings.isFile(folder.at("Norm/Bolzen.par")));
+    EXPECT_FALSE(listings.isFile(folder.at("Norm/Mütter.par")));
+    folder.file("Ziffern/456", "x");
+    folder.file("Norm/Bolzen.par", "x");
+    folder.file("Norm/Mütter.par", "x");
+    EXPECT_TRUE(listings.isFile(folder.at("Ziffern/456")));
+    EXPECT_FALSE(listings.isFile(folder.at("Norm/Bolzen.par")));
+    EXPECT_TRUE(listings.isFile(folder.at("Norm/Mütter.par")));
 }
 
 TEST_F(Resolution, TheDocumentsFolderIsTakenInItsNormalForm) {
@@ -266,7 +366,9 @@ TEST_F(Resolution, TheDocumentsFolderIsTakenInItsNormalForm) {
           root + "/Anlage/./Baugruppe.asm"}) {
         const ResolvedLink link = resolveLink(spelling, m_link, {});
         EXPECT_EQ(link.fullName, next) << spelling;
-        EXPECT_EQ(DocumentLinkResolver(spelling, {}).resolve(m_link).fullName, next) << spelling;
+        FolderListings folders;
+        EXPECT_EQ(DocumentLinkResolver(spelling, {}, folders).resolve(m_link).fullName, next)
+            << spelling;
     }
 }
 
@@ -286,7 +388,9 @@ std::string readByPath(const std::string& path) {
 std::string readByResolver(const std::string& path) {
     try {
         std::string paths;
-        for (const LinkObject& link : DocumentLinkResolver(path, {}).readLinkObjects().links) {
+        FolderListings folders;
+        for (const LinkObject& link :
+             DocumentLinkResolver(path, {}, folders).readLinkObjects().links) {
             paths += link.absolute.path + ";";
         }
         return paths;
@@ -335,13 +439,15 @@ TEST_F(Resolution, TheResolverOfADocumentFindsWhatResolveLinkFinds) {
     put("Anlage/Welle.par");
     put("Anlage/Teile/Welle.par");
     for (const LinkManagement& rules : {LinkManagement{}, relativeFirst}) {
-        const DocumentLinkResolver resolver(m_document, rules);
+        FolderListings folders;
+        const DocumentLinkResolver resolver(m_document, rules, folders);
         const ResolvedLink expected = resolveLink(m_document, m_link, rules);
         const ResolvedLink resolved = resolver.resolve(m_link);
         EXPECT_EQ(resolved.fullName, expected.fullName);
         EXPECT_EQ(resolved.resolvedBy, expected.resolvedBy);
     }
-    EXPECT_EQ(DocumentLinkResolver(m_document, relativeFirst).resolve(m_link).resolvedBy,
+    FolderListings folders;
+    EXPECT_EQ(DocumentLinkResolver(m_document, relativeFirst, folders).resolve(m_link).resolvedBy,
               ResolvedBy::Relative);
 }
 

@@ -65,7 +65,8 @@ TEST_F(Win32Resolution, RelativeStepsAreTakenFromTheDocumentsWindowsPath) {
         const ResolvedLink link = resolveLink(spelling, m_link, {});
         EXPECT_EQ(link.fullName, beside) << spelling;
         EXPECT_EQ(link.resolvedBy, ResolvedBy::Relative);
-        EXPECT_EQ(DocumentLinkResolver(spelling, {}).resolve(m_link).fullName, beside);
+        FolderListings folders;
+        EXPECT_EQ(DocumentLinkResolver(spelling, {}, folders).resolve(m_link).fullName, beside);
     }
 }
 
@@ -127,7 +128,7 @@ TEST_F(Win32Resolution, FilesBeyond260CharactersAreFoundAndFoldersAreNoFiles) {
     EXPECT_TRUE(regularFileExists(file));
     EXPECT_FALSE(regularFileExists(deep));
     EXPECT_FALSE(regularFileExists(deep + "\\fehlt.par"));
-    EXPECT_TRUE(DocumentLinkResolver(m_document, {}).isFile(file));
+    EXPECT_TRUE(FolderListings().isFile(file));
 }
 
 TEST(Win32LinkManagement, IsReadFromAWindowsFolder) {

@@ -76,10 +76,11 @@ void writeText(const DocumentResult& result, std::ostream& out) {
     }
 }
 
-DocumentResult read(const std::string& document, const LinkManagement& rules, std::ostream& err) {
+DocumentResult read(const std::string& document, const LinkManagement& rules,
+                    FolderListings& folders, std::ostream& err) {
     DocumentResult result{document, std::nullopt, {}};
     try {
-        const DocumentLinkResolver resolver(document, rules);
+        const DocumentLinkResolver resolver(document, rules, folders);
         LinkObjects objects = resolver.readLinkObjects();
         for (LinkObject& link : objects.links) {
             result.links.push_back(resolver.resolve(std::move(link)));
@@ -126,9 +127,10 @@ int runLinksCommand(const std::vector<std::string>& arguments, std::ostream& out
         err << "ostrevan-links: " << line << "\n";
     });
     std::vector<DocumentResult> results;
+    FolderListings folders;
     bool allRead = true;
     for (const std::string& document : documents) {
-        results.push_back(read(document, rules, err));
+        results.push_back(read(document, rules, folders, err));
         allRead = allRead && !results.back().error;
         if (!json) {
             writeText(results.back(), out);
