@@ -11,10 +11,16 @@ struct ByteRange {
     std::uint64_t end = 0;
 };
 
-// Bytes on either side of a read that a reader will hardly ask for.
-struct Unneeded {
-    ByteRange before;
-    ByteRange after;
+// What a reader will hardly ask for near the bytes it reads: asked by a source only when it
+// is about to fetch more than it was asked for.
+class FetchAdvice {
+public:
+    // Of the bytes within that could be fetched along with those asked for, the ones worth
+    // fetching.
+    virtual ByteRange worthFetching(ByteRange asked, ByteRange within) = 0;
+
+protected:
+    ~FetchAdvice() = default;
 };
 
 // Random access to the bytes of a file or of a buffer, for the compound-file reader.
@@ -27,10 +33,10 @@ public:
     // file was cut short or could not be read).
     virtual bool read(std::uint64_t offset, std::span<std::uint8_t> target) = 0;
     // The same, where a source that fetches more than it is asked for (a page at a time)
-    // leaves the unneeded bytes alone wherever they lie at the edge of what it would fetch.
-    virtual bool readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
-                              std::span<std::uint8_t> target) {
-        static_cast<void>(unneeded);
+    // fetches only what the advice finds worth it besides the bytes asked for.
+    virtual bool readAdvised(FetchAdvice& advice, std::uint64_t offset,
+                             std::span<std::uint8_t> target) {
+        static_cast<void>(advice);
         return read(offset, target);
     }
 };

@@ -34,57 +34,46 @@ Sectors::Sectors(ByteSource& input, const Header& header)
     }
 }
 
+std::span<const std::uint32_t> Sectors::listedTableSectors() {
+    if (!m_tableSectorsListed) {
+        m_tableSectorCount = std::min<std::size_t>(m_header.fatSectors, kHeaderDifatEntries);
+        const auto listed =
+            m_tableSectors.begin() + static_cast<std::ptrdiff_t>(m_tableSectorCount);
+        std::copy_n(m_header.difat.begin(), m_tableSectorCount, m_tableSectors.begin());
+        if (!std::is_sorted(m_tableSectors.begin(), listed)) {
+            std::sort(m_tableSectors.begin(), listed);
+        }
+        m_tableSectorsListed = true;
+    }
+    return std::span(m_tableSectors).first(m_tableSectorCount);
+}
+
 // Writers that place the allocation table after the data put its sectors side by side, one
 // for every 128 sectors of the file: a page fetched next to them would be filled with table
-// entries for parts of the file that the reader never looks at. Only the header's list of
-// table sectors is consulted.
-Unneeded Sectors::unneededAround(std::uint32_t sector) {
-    const std::uint64_t position = std::uint64_t{sector} + 1;
-    if (m_plainAfter < position && position < m_plainBefore) {
-        return m_unneeded;
+// entries for parts of the file that the reader never looks at. The table sectors at either
+// end of what could be fetched are left there (only those the header lists).
+ByteRange Sectors::worthFetching(ByteRange asked, ByteRange within) {
+    const auto table = listedTableSectors();
+    // Counted from the header as 0: sector n is position n + 1.
+    const auto before = [](std::uint32_t sector, std::uint64_t position) {
+        return std::uint64_t{sector} + 1 < position;
+    };
+    ByteRange worth = within;
+    std::uint64_t position = worth.begin / sectorBytes();
+    for (auto sector = std::lower_bound(table.begin(), table.end(), position, before);
+         worth.begin < asked.begin && sector != table.end() &&
+         *sector + std::uint64_t{1} == position;
+         ++sector, ++position) {
+        worth.begin = (position + 1) * sectorBytes();
     }
-    if (!m_tablePositionsListed) {
-        const std::size_t listed = std::min<std::size_t>(m_header.fatSectors, kHeaderDifatEntries);
-        m_tablePositions.assign(m_header.difat.begin(),
-                                m_header.difat.begin() + static_cast<std::ptrdiff_t>(listed));
-        for (std::uint64_t& table : m_tablePositions) {
-            ++table;
-        }
-        if (!std::is_sorted(m_tablePositions.begin(), m_tablePositions.end())) {
-            std::sort(m_tablePositions.begin(), m_tablePositions.end());
-        }
-        m_tablePositionsListed = true;
+    position = (worth.end - 1) / sectorBytes();
+    for (auto sector = std::lower_bound(table.begin(), table.end(), position + 1, before);
+         worth.end > asked.end && sector != table.begin() &&
+         *(sector - 1) + std::uint64_t{1} == position;
+         --sector, --position) {
+        worth.end = position * sectorBytes();
     }
-    const auto first = m_tablePositions.cbegin();
-    const auto last = m_tablePositions.cend();
-    const auto at = std::lower_bound(first, last, position);
-    const bool tableSector = at != last && *at == position;
-    // The nearest table sectors on either side, with those that join them.
-    Unneeded unneeded;
-    std::uint64_t before = 0;
-    std::uint64_t after = m_count + 1;
-    if (at != first) {
-        auto run = at - 1;
-        before = *run;
-        while (run != first && *(run - 1) + 1 == *run) {
-            --run;
-        }
-        unneeded.before = {*run * sectorBytes(), (before + 1) * sectorBytes()};
-    }
-    if (const auto above = tableSector ? at + 1 : at; above != last) {
-        auto run = above;
-        after = *run;
-        while (run + 1 != last && *(run + 1) == *run + 1) {
-            ++run;
-        }
-        unneeded.after = {after * sectorBytes(), (*run + 1) * sectorBytes()};
-    }
-    if (!tableSector) {
-        m_plainAfter = before;
-        m_plainBefore = after;
-        m_unneeded = unneeded;
-    }
-    return unneeded;
+    return worth;
 }
 
 void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::uint8_t> target) {
@@ -94,8 +83,7 @@ void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::ui
         start >= size
             ? 0
             : static_cast<std::size_t>(std::min<std::uint64_t>(target.size(), size - start));
-    if (present > 0 &&
-        !m_input.readAvoiding(unneededAround(sector), start, target.first(present))) {
+    if (present > 0 && !m_input.readAdvised(*this, start, target.first(present))) {
         raise(err::BadFileFormat);
     }
     std::fill(target.begin() + static_cast<std::ptrdiff_t>(present), target.end(), 0);

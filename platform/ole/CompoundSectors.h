@@ -3,6 +3,7 @@
 #include "platform/ole/ByteSource.h"
 #include "platform/ole/CompoundHeader.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,7 +16,7 @@ namespace ostrevan::cfb {
 // the structure itself is damaged: a FAT sector that the header's count or the DIFAT does
 // not provide, a mini FAT or mini stream chain that breaks or loops, a sector the file does
 // not hold.
-class Sectors final {
+class Sectors final : private FetchAdvice {
 public:
     Sectors(ByteSource& input, const Header& header);
 
@@ -58,7 +59,8 @@ private:
     std::uint32_t fatSectorAt(std::uint64_t index);
     std::uint32_t difatSectorAt(std::uint64_t index);
     void load(TableSector& table, std::uint64_t index, std::uint32_t sector);
-    Unneeded unneededAround(std::uint32_t sector);
+    ByteRange worthFetching(ByteRange asked, ByteRange within) override;
+    std::span<const std::uint32_t> listedTableSectors();
 
     ByteSource& m_input;
     const Header m_header;
@@ -70,14 +72,11 @@ private:
     std::vector<std::uint32_t> m_miniFatSectors;
     std::uint64_t m_miniStreamSize = 0;
     std::vector<std::uint32_t> m_miniStreamSectors;
-    // Counted from the header as 0: the allocation table's sectors that the header lists, in
-    // order, once asked for; and what lies around the sectors between two of them (not
-    // included), as last found.
-    std::vector<std::uint64_t> m_tablePositions;
-    bool m_tablePositionsListed = false;
-    std::uint64_t m_plainAfter = 0;
-    std::uint64_t m_plainBefore = 0;
-    Unneeded m_unneeded;
+    // The allocation table's sectors that the header lists, in order; listed when first
+    // asked for.
+    std::array<std::uint32_t, kHeaderDifatEntries> m_tableSectors{};
+    std::size_t m_tableSectorCount = 0;
+    bool m_tableSectorsListed = false;
 };
 
 } // namespace ostrevan::cfb

@@ -26,24 +26,23 @@ bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t
 }
 
 // The slot that holds the page, or the least recently used one.
-std::size_t FileInput::slotOf(std::uint64_t start) {
+std::size_t FileInput::slotOf(std::uint64_t start) const {
     if (m_cached[m_lastSlot].start == start) {
         return m_lastSlot;
     }
-    std::size_t oldest = 0;
     for (std::size_t slot = 0; slot < kCachedPages; ++slot) {
         if (m_cached[slot].start == start) {
             return slot;
         }
-        if (m_cached[slot].lastUse < m_cached[oldest].lastUse) {
-            oldest = slot;
-        }
     }
-    return oldest;
+    const auto oldest =
+        std::min_element(m_cached.begin(), m_cached.end(),
+                         [](const auto& a, const auto& b) { return a.lastUse < b.lastUse; });
+    return static_cast<std::size_t>(oldest - m_cached.begin());
 }
 
 const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
-                                    const Unneeded& unneeded) {
+                                    FetchAdvice* advice) {
     if (!m_pages) {
         m_pages = std::make_unique_for_overwrite<std::uint8_t[]>(kPageSize * kCachedPages);
     }
@@ -53,14 +52,13 @@ const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std
     const auto heldFrom = static_cast<std::uint32_t>(from - start);
     const auto heldTo = static_cast<std::uint32_t>(to - start);
     if (cached.start != start || heldFrom < cached.heldFrom || heldTo > cached.heldTo) {
-        // The page without the unneeded bytes at its ends, and the bytes asked for in any case.
+        // What is worth reading of the page, and the bytes asked for in any case.
         const std::uint64_t end = std::min<std::uint64_t>(start + kPageSize, m_size);
-        const bool startUnneeded = unneeded.before.begin <= start && start < unneeded.before.end;
-        const bool endUnneeded = unneeded.after.begin < end && end <= unneeded.after.end;
-        auto readFrom = static_cast<std::uint32_t>(
-            std::min(from, startUnneeded ? unneeded.before.end : start) - start);
-        auto readTo = static_cast<std::uint32_t>(
-            std::max(to, endUnneeded ? unneeded.after.begin : end) - start);
+        const ByteRange worth = advice != nullptr ? advice->worthFetching({from, to}, {start, end})
+                                                  : ByteRange{start, end};
+        auto readFrom =
+            static_cast<std::uint32_t>(std::min(from, std::max(start, worth.begin)) - start);
+        auto readTo = static_cast<std::uint32_t>(std::max(to, std::min(end, worth.end)) - start);
         // What the page already holds stays where the new bytes join it, and is not read
         // again where it lies at one end of them.
         const bool joins =
@@ -84,12 +82,25 @@ const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std
 }
 
 bool FileInput::read(std::uint64_t offset, std::span<std::uint8_t> target) {
-    return readAvoiding({}, offset, target);
+    return readPages(nullptr, offset, target);
 }
 
-bool FileInput::readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
-                             std::span<std::uint8_t> target) {
+bool FileInput::readAdvised(FetchAdvice& advice, std::uint64_t offset,
+                            std::span<std::uint8_t> target) {
+    return readPages(&advice, offset, target);
+}
+
+bool FileInput::readPages(FetchAdvice* advice, std::uint64_t offset,
+                          std::span<std::uint8_t> target) {
     const std::size_t count = target.size();
+    // Most reads fall in the page read last.
+    const CachedPage& last = m_cached[m_lastSlot];
+    if (last.start != kNoPage && offset >= last.start + last.heldFrom &&
+        offset + count <= last.start + last.heldTo) {
+        std::memcpy(target.data(), m_pages.get() + m_lastSlot * kPageSize + (offset - last.start),
+                    count);
+        return true;
+    }
     if (offset > m_size || count > m_size - offset) {
         return false;
     }
@@ -103,7 +114,7 @@ bool FileInput::readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
     for (std::uint64_t start = firstPage; start < end; start += kPageSize) {
         const std::uint64_t from = std::max(offset, start);
         const std::uint64_t to = std::min(end, start + kPageSize);
-        const std::uint8_t* bytes = page(start, from, to, unneeded);
+        const std::uint8_t* bytes = page(start, from, to, advice);
         if (bytes == nullptr) {
             return false;
         }

@@ -26,9 +26,9 @@ public:
 
     std::uint64_t size() const override { return m_size; }
     bool read(std::uint64_t offset, std::span<std::uint8_t> target) override;
-    // A page is read without the unneeded bytes at its ends.
-    bool readAvoiding(const Unneeded& unneeded, std::uint64_t offset,
-                      std::span<std::uint8_t> target) override;
+    // Of a page, only what the advice finds worth it is read.
+    bool readAdvised(FetchAdvice& advice, std::uint64_t offset,
+                     std::span<std::uint8_t> target) override;
     // The bytes read from the file so far, and in how many reads.
     std::uint64_t bytesRead() const { return m_bytesRead; }
     std::uint64_t reads() const { return m_reads; }
@@ -46,11 +46,12 @@ private:
         std::uint64_t lastUse = 0;
     };
 
+    bool readPages(FetchAdvice* advice, std::uint64_t offset, std::span<std::uint8_t> target);
     bool readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset);
     // The bytes of the page at start, holding [from, to) at least.
     const std::uint8_t* page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
-                             const Unneeded& unneeded);
-    std::size_t slotOf(std::uint64_t start);
+                             FetchAdvice* advice);
+    std::size_t slotOf(std::uint64_t start) const;
 
     ReadOnlyFile m_file;
     std::uint64_t m_size;

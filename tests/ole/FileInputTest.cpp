@@ -147,53 +147,74 @@ TEST(FileInput, KeepsThePagesUsedLastWhateverTheirPlaceInTheFile) {
     EXPECT_EQ(input.reads(), 3u + 17u);
 }
 
-struct AvoidingCase {
+// Finds the same bytes worth fetching wherever it is asked, and counts how often it is.
+class FixedAdvice final : public FetchAdvice {
+public:
+    explicit FixedAdvice(ByteRange worth) : m_worth(worth) {}
+    ByteRange worthFetching(ByteRange asked, ByteRange within) override {
+        ++m_asked;
+        // A page of the file, around the bytes asked for.
+        EXPECT_EQ(within.begin % 4096, 0u);
+        EXPECT_LE(within.end - within.begin, 4096u);
+        EXPECT_TRUE(within.begin <= asked.begin && asked.begin < asked.end &&
+                    asked.end <= within.end);
+        return m_worth;
+    }
+    int asked() const { return m_asked; }
+
+private:
+    ByteRange m_worth;
+    int m_asked = 0;
+};
+
+struct AdvisedCase {
     const char* what;
-    Unneeded unneeded;
+    ByteRange worth;
     std::uint64_t offset;
     std::size_t count;
     std::uint64_t expectedBytesRead;
 };
 
-void PrintTo(const AvoidingCase& read, std::ostream* out) {
-    *out << read.what;
-}
-
-class FileInputAvoiding : public testing::TestWithParam<AvoidingCase> {};
+class FileInputAdvised : public testing::TestWithParam<AdvisedCase> {};
 
 // Reads in the second page of the file (4096 to 8192) and in its short last page (12288 to
 // kFileSize).
 INSTANTIATE_TEST_SUITE_P(
-    FileInput, FileInputAvoiding,
-    testing::Values(
-        AvoidingCase{"nothing unneeded", {}, 5120, 512, 4096},
-        AvoidingCase{"at the page start", {{0, 5120}, {}}, 6144, 512, 3072},
-        AvoidingCase{"at the page end", {{}, {7168, 20000}}, 4096, 512, 3072},
-        AvoidingCase{"at both ends", {{3584, 5120}, {5632, 8704}}, 5120, 512, 512},
-        AvoidingCase{"inside the page", {{4608, 5120}, {6144, 6656}}, 5632, 512, 4096},
-        AvoidingCase{"reaching into the page", {{4096, 5120}, {7680, 8000}}, 6144, 512, 3072},
-        AvoidingCase{"the bytes asked for among them", {{4096, 8192}, {}}, 4196, 200, 3996},
-        AvoidingCase{"across a page end", {{4096, 5120}, {9216, 12288}}, 8000, 400, 4096},
-        AvoidingCase{"at the end of the short last page", {{}, {12788, 13288}}, 12288, 64, 500}),
-    caseName<AvoidingCase>);
+    FileInput, FileInputAdvised,
+    testing::Values(AdvisedCase{"the whole page", {4096, 8192}, 5120, 512, 4096},
+                    AdvisedCase{"beyond the page", {0, 20000}, 5632, 512, 4096},
+                    AdvisedCase{"from the middle of the page", {5120, 8192}, 6144, 512, 3072},
+                    AdvisedCase{"up to the middle of the page", {4096, 7168}, 4096, 512, 3072},
+                    AdvisedCase{"the sector asked for alone", {5120, 5632}, 5120, 512, 512},
+                    AdvisedCase{"not the bytes asked for", {6144, 8192}, 4196, 200, 3996},
+                    AdvisedCase{"across a page end", {5120, 9216}, 8000, 400, 4096},
+                    AdvisedCase{"the short last page", {12288, 12788}, 12288, 64, 500}),
+    caseName<AdvisedCase>);
 
-TEST_P(FileInputAvoiding, ReadsThePageWithoutTheUnneededBytesAtItsEnds) {
+TEST_P(FileInputAdvised, ReadsOfAPageWhatIsWorthIt) {
     const test::TempFolder folder;
     const std::string bytes = patternedBytes(kFileSize);
     FileInput input(folder.file("Teil.par", bytes));
-    const AvoidingCase read = GetParam();
+    const AdvisedCase read = GetParam();
     const std::string expected = bytes.substr(static_cast<std::size_t>(read.offset), read.count);
     std::string buffer(read.count, '\0');
     const std::span<std::uint8_t> target(reinterpret_cast<std::uint8_t*>(buffer.data()),
                                          buffer.size());
-    ASSERT_TRUE(input.readAvoiding(read.unneeded, read.offset, target));
+    FixedAdvice advice(read.worth);
+    ASSERT_TRUE(input.readAdvised(advice, read.offset, target));
     EXPECT_EQ(buffer, expected);
     EXPECT_EQ(input.bytesRead(), read.expectedBytesRead);
-    // Read again, from what was kept.
-    std::fill(buffer.begin(), buffer.end(), '\0');
-    ASSERT_TRUE(input.read(read.offset, target));
-    EXPECT_EQ(buffer, expected);
+    const int asked = advice.asked();
+    EXPECT_GE(asked, 1);
+    // Read again, from what was kept, without asking for advice.
+    for (int pass = 0; pass < 2; ++pass) {
+        std::fill(buffer.begin(), buffer.end(), '\0');
+        ASSERT_TRUE(pass == 0 ? input.readAdvised(advice, read.offset, target)
+                              : input.read(read.offset, target));
+        EXPECT_EQ(buffer, expected);
+    }
     EXPECT_EQ(input.bytesRead(), read.expectedBytesRead);
+    EXPECT_EQ(advice.asked(), asked);
 }
 
 TEST(FileInput, APagePartlyKeptIsCompletedWithTheBytesItLacks) {
@@ -202,9 +223,11 @@ TEST(FileInput, APagePartlyKeptIsCompletedWithTheBytesItLacks) {
     FileInput input(folder.file("Teil.par", bytes));
     std::array<std::uint8_t, 512> sector{};
     // 5120 to 6144 of the second page, then what lies after, then what lies before.
-    ASSERT_TRUE(input.readAvoiding({{4096, 5120}, {6144, 8192}}, 5120, sector));
+    FixedAdvice aroundBoth({5120, 6144});
+    ASSERT_TRUE(input.readAdvised(aroundBoth, 5120, sector));
     EXPECT_EQ(input.bytesRead(), 1024u);
-    ASSERT_TRUE(input.readAvoiding({{4096, 5120}, {}}, 7680, sector));
+    FixedAdvice before({5120, 8192});
+    ASSERT_TRUE(input.readAdvised(before, 7680, sector));
     EXPECT_EQ(input.bytesRead(), 1024u + 2048u);
     EXPECT_TRUE(holdsBytesAt(sector, bytes, 7680));
     ASSERT_TRUE(input.read(4096, sector));
