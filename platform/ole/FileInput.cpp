@@ -25,10 +25,12 @@ bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t
     return true;
 }
 
-// The slot that holds the page, or the least recently used one.
+// The slot that holds the page, else its own slot while that is free (a document needs
+// fewer pages than are kept, mostly), else the least recently used one.
 std::size_t FileInput::slotOf(std::uint64_t start) const {
-    if (m_cached[m_lastSlot].start == start) {
-        return m_lastSlot;
+    const auto own = static_cast<std::size_t>(start / kPageSize % kCachedPages);
+    if (m_cached[own].start == start || m_cached[own].start == kNoPage) {
+        return own;
     }
     for (std::size_t slot = 0; slot < kCachedPages; ++slot) {
         if (m_cached[slot].start == start) {
