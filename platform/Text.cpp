@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ostrevan {
@@ -146,6 +147,11 @@ std::string fromUtf16Le(std::span<const std::uint8_t> bytes) {
         }
     }
     return out;
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool isUtf8(std::string_view text) {

@@ -37,6 +37,9 @@ std::string controlsAsQuestionMarks(std::string_view text);
 // control characters of the same value, as Windows does.
 std::string fromWindows1252(std::string_view bytes);
 
+// Whether text is ASCII only: its case and its bytes map one to one.
+bool isAscii(std::string_view text);
+
 // Whether text is well-formed UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF).
 bool isUtf8(std::string_view text);
 // The text with every byte that is not part of well-formed UTF-8 replaced by U+FFFD.

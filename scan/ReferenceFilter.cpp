@@ -16,6 +16,14 @@ std::string comparable(std::string_view folder) {
     return text;
 }
 
+// An ASCII character as comparable() maps it.
+char comparableAscii(char c) {
+    if (c >= 'a' && c <= 'z') {
+        return static_cast<char>(c - 'a' + 'A');
+    }
+    return c == '\\' ? '/' : c;
+}
+
 } // namespace
 
 BaseFolder::BaseFolder(std::string_view folder)
@@ -25,9 +33,26 @@ bool BaseFolder::holds(std::string_view referenceFolder) const {
     if (referenceFolder.empty() || m_empty) {
         return false;
     }
-    const std::string reference = comparable(referenceFolder);
-    return reference.starts_with(m_comparable) &&
-           (reference.size() == m_comparable.size() || reference[m_comparable.size()] == '/');
+    if (!isAscii(referenceFolder)) {
+        const std::string reference = comparable(referenceFolder);
+        return reference.starts_with(m_comparable) &&
+               (reference.size() == m_comparable.size() || reference[m_comparable.size()] == '/');
+    }
+    // ASCII maps byte for byte: compared in place, as most paths are, without a copy.
+    std::string_view reference = referenceFolder;
+    if (comparableAscii(reference.back()) == '/') {
+        reference.remove_suffix(1);
+    }
+    const std::size_t length = m_comparable.size();
+    if (reference.size() < length) {
+        return false;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        if (comparableAscii(reference[i]) != m_comparable[i]) {
+            return false;
+        }
+    }
+    return reference.size() == length || comparableAscii(reference[length]) == '/';
 }
 
 } // namespace ostrevan

@@ -1,5 +1,7 @@
 #include "platform/ole/LocalFiles.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -33,10 +35,6 @@ bool isNormalAbsolute(std::string_view path) {
 
 // Folders with more entries are not kept in memory; their files are looked up one by one.
 constexpr std::size_t kMostListedEntries = 100'000;
-
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
-}
 
 // name with the case of its ASCII letters swapped.
 std::string swappedCase(std::string name) {
