@@ -22,9 +22,11 @@ using SharedFolders = std::shared_ptr<FolderListings>;
 // A document's links, each target once (compared without regard to case), in the order found.
 std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
                                         const LinkManagement& rules, FolderListings& folders) {
+    std::vector<ResolvedLink> resolved = readResolvedLinks(documentPath, rules, folders);
     std::vector<ResolvedLink> links;
-    std::unordered_set<std::string> seen;
-    for (ResolvedLink& link : readResolvedLinks(documentPath, rules, folders)) {
+    links.reserve(resolved.size());
+    std::unordered_set<std::string> seen(resolved.size());
+    for (ResolvedLink& link : resolved) {
         if (seen.insert(upperCase(link.fullName)).second) {
             links.push_back(std::move(link));
         }
