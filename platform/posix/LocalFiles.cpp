@@ -117,6 +117,10 @@ struct FolderListings::Listing {
             close(folder);
             return listing;
         }
+        // A folder that may be read but not searched names files no lookup reaches.
+        if (faccessat(folder, ".", X_OK, AT_EACCESS) != 0) {
+            return listing;
+        }
         for (;;) {
             errno = 0;
             const dirent* entry = readdir(dir.get());

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -336,6 +337,28 @@ TEST(FolderListings, AFileCreatedOrRemovedAfterItsFolderWasListedShowsToTheNextO
     EXPECT_FALSE(next.isFile(removed));
     EXPECT_TRUE(next.isFile(created));
     EXPECT_TRUE(next.isFile(inMissing));
+}
+
+TEST(FolderListings, AFolderThatMayBeReadButNotSearchedReachesNoFile) {
+    const TempFolder folder;
+    const std::vector<std::string> paths = {
+        folder.file("Nur lesbar/Welle.par", "x"),
+        folder.at("Nur lesbar/Fehlt.par"),
+        folder.file("Nur suchbar/Welle.par", "x"),
+        folder.at("Nur suchbar/Fehlt.par"),
+    };
+    ASSERT_EQ(::chmod(folder.at("Nur lesbar").c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(folder.at("Nur suchbar").c_str(), 0311), 0);
+    test::expectUnprivileged([&] {
+        std::string wrong;
+        FolderListings listings;
+        for (const std::string& path : paths) {
+            if (listings.isFile(path) != regularFileExists(path)) {
+                wrong += path + " ";
+            }
+        }
+        return wrong;
+    });
 }
 
 TEST(FolderListings, ANameAFolderMightFindByAnotherSpellingIsLookedUp) {
