@@ -34,15 +34,18 @@ bool BaseFolder::holds(std::string_view referenceFolder) const {
         return false;
     }
     if (!isAscii(referenceFolder)) {
-        const std::string reference = comparable(referenceFolder);
-        return reference.starts_with(m_comparable) &&
-               (reference.size() == m_comparable.size() || reference[m_comparable.size()] == '/');
+        return holdsComparable(comparable(referenceFolder));
     }
     // ASCII maps byte for byte: compared in place, as most paths are, without a copy.
     std::string_view reference = referenceFolder;
     if (comparableAscii(reference.back()) == '/') {
         reference.remove_suffix(1);
     }
+    return holdsComparable(reference);
+}
+
+// reference without its trailing separator, comparable as far as comparableAscii maps it.
+bool BaseFolder::holdsComparable(std::string_view reference) const {
     const std::size_t length = m_comparable.size();
     if (reference.size() < length) {
         return false;

@@ -16,6 +16,8 @@ public:
     bool holds(std::string_view referenceFolder) const;
 
 private:
+    bool holdsComparable(std::string_view reference) const;
+
     bool m_empty;
     std::string m_comparable;
 };
