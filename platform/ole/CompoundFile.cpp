@@ -137,28 +137,35 @@ void CompoundFile::readDirectory() {
 
 std::optional<std::vector<std::uint8_t>> CompoundFile::read(const CompoundEntry& stream,
                                                             std::uint64_t maxBytes) {
-    if (stream.kind != CompoundEntry::Kind::Stream) {
+    std::vector<std::uint8_t> bytes;
+    if (!readInto(stream, bytes, maxBytes)) {
         return std::nullopt;
     }
-    const auto count = static_cast<std::size_t>(std::min(stream.size, maxBytes));
-    if (stream.size < cfb::kMiniStreamCutoff) {
-        return readMini(stream, count);
-    }
-    if (stream.size > m_sectors.count() * m_sectors.sectorBytes()) {
-        return std::nullopt;
-    }
-    return readRegular(stream, count);
+    return bytes;
 }
 
-std::optional<std::vector<std::uint8_t>> CompoundFile::readRegular(const CompoundEntry& stream,
-                                                                   std::size_t count) {
+bool CompoundFile::readInto(const CompoundEntry& stream, std::vector<std::uint8_t>& bytes,
+                            std::uint64_t maxBytes) {
+    if (stream.kind != CompoundEntry::Kind::Stream) {
+        return false;
+    }
+    const bool mini = stream.size < cfb::kMiniStreamCutoff;
+    if (!mini && stream.size > m_sectors.count() * m_sectors.sectorBytes()) {
+        return false;
+    }
+    // Checked against the file above, or below the cutoff.
+    bytes.resize(static_cast<std::size_t>(std::min(stream.size, maxBytes)));
+    return mini ? readMini(stream, bytes) : readRegular(stream, bytes);
+}
+
+bool CompoundFile::readRegular(const CompoundEntry& stream, std::span<std::uint8_t> bytes) {
+    const std::size_t count = bytes.size();
     const std::uint32_t sectorBytes = m_sectors.sectorBytes();
     const auto sectors = m_sectors.chain(
         stream.startSector, (count + sectorBytes - 1) / sectorBytes, cfb::Sectors::Unit::Sector);
     if (!sectors) {
-        return std::nullopt;
+        return false;
     }
-    std::vector<std::uint8_t> bytes(count);
     // Sectors that follow each other in the file are read together.
     for (std::size_t first = 0; first < sectors->size();) {
         std::size_t last = first + 1;
@@ -167,30 +174,29 @@ std::optional<std::vector<std::uint8_t>> CompoundFile::readRegular(const Compoun
         }
         const std::size_t begin = first * sectorBytes;
         const std::size_t end = std::min<std::size_t>(last * sectorBytes, count);
-        m_sectors.read((*sectors)[first], 0, std::span(bytes).subspan(begin, end - begin));
+        m_sectors.read((*sectors)[first], 0, bytes.subspan(begin, end - begin));
         first = last;
     }
-    return bytes;
+    return true;
 }
 
-std::optional<std::vector<std::uint8_t>> CompoundFile::readMini(const CompoundEntry& stream,
-                                                                std::size_t count) {
+bool CompoundFile::readMini(const CompoundEntry& stream, std::span<std::uint8_t> bytes) {
+    const std::size_t count = bytes.size();
     const auto sectors = m_sectors.chain(
         stream.startSector, (count + cfb::kMiniSectorBytes - 1) / cfb::kMiniSectorBytes,
         cfb::Sectors::Unit::MiniSector);
     if (!sectors) {
-        return std::nullopt;
+        return false;
     }
-    std::vector<std::uint8_t> bytes(count);
     for (std::size_t i = 0; i < sectors->size(); ++i) {
         const std::size_t begin = i * cfb::kMiniSectorBytes;
-        const auto piece = std::span(bytes).subspan(
-            begin, std::min<std::size_t>(cfb::kMiniSectorBytes, count - begin));
+        const auto piece =
+            bytes.subspan(begin, std::min<std::size_t>(cfb::kMiniSectorBytes, count - begin));
         if (!m_sectors.readMini((*sectors)[i], piece)) {
-            return std::nullopt;
+            return false;
         }
     }
-    return bytes;
+    return true;
 }
 
 } // namespace ostrevan

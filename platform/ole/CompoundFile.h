@@ -54,13 +54,15 @@ public:
     std::optional<std::vector<std::uint8_t>>
     read(const CompoundEntry& stream,
          std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
+    // The same into bytes, whose memory a reader of many streams uses again; false (and bytes
+    // unspecified) when the stream is damaged.
+    bool readInto(const CompoundEntry& stream, std::vector<std::uint8_t>& bytes,
+                  std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 
 private:
     void readDirectory();
-    std::optional<std::vector<std::uint8_t>> readRegular(const CompoundEntry& stream,
-                                                         std::size_t count);
-    std::optional<std::vector<std::uint8_t>> readMini(const CompoundEntry& stream,
-                                                      std::size_t count);
+    bool readRegular(const CompoundEntry& stream, std::span<std::uint8_t> bytes);
+    bool readMini(const CompoundEntry& stream, std::span<std::uint8_t> bytes);
 
     cfb::Header m_header;
     cfb::Sectors m_sectors;

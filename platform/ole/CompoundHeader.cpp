@@ -10,11 +10,23 @@ namespace {
 
 constexpr std::array<std::uint8_t, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
+// The header is read alone: where the sectors after it lie, and whether they are needed, is
+// known only from it; with 4096-byte sectors the rest of the first page is the header's own
+// padding.
+class HeaderOnly final : public FetchAdvice {
+public:
+    ByteRange worthFetching(ByteRange asked, ByteRange within) override {
+        static_cast<void>(within);
+        return asked;
+    }
+};
+
 } // namespace
 
 Header readHeader(ByteSource& input) {
     std::array<std::uint8_t, kHeaderBytes> bytes{};
-    if (!input.read(0, bytes)) {
+    HeaderOnly headerOnly;
+    if (!input.readAdvised(headerOnly, 0, bytes)) {
         raise(err::BadFileFormat);
     }
     ByteReader reader(bytes);

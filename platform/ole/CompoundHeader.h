@@ -18,6 +18,7 @@ inline constexpr std::uint32_t kMaxRegularId = 0xFFFFFFFA;
 inline constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 
 inline constexpr std::size_t kHeaderBytes = 512;
+inline constexpr std::size_t kMaxSectorBytes = 4096;
 inline constexpr std::size_t kHeaderDifatEntries = 109;
 inline constexpr std::size_t kDirectoryEntryBytes = 128;
 inline constexpr std::size_t kMiniSectorBytes = 64;

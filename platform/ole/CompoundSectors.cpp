@@ -15,12 +15,6 @@ std::uint32_t littleEndian32(const std::uint8_t* bytes) {
            (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-// Whether a walk came back to a sector it had passed: a chain that does never ends.
-bool loops(std::vector<std::uint32_t> sectors) {
-    std::sort(sectors.begin(), sectors.end());
-    return std::adjacent_find(sectors.begin(), sectors.end()) != sectors.end();
-}
-
 } // namespace
 
 Sectors::Sectors(ByteSource& input, const Header& header)
@@ -91,11 +85,11 @@ void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::ui
 
 void Sectors::load(TableSector& table, std::uint64_t index, std::uint32_t sector) {
     table.index = ~std::uint64_t{0};
-    table.entries.resize(m_entriesPerSector);
+    const auto entries = std::span(table.entries).first(m_entriesPerSector);
     // The sector's bytes land in the entries and are decoded in place, entry by entry.
-    const auto bytes = std::as_writable_bytes(std::span(table.entries));
+    const auto bytes = std::as_writable_bytes(entries);
     read(sector, 0, {reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()});
-    for (std::uint32_t& entry : table.entries) {
+    for (std::uint32_t& entry : entries) {
         entry = littleEndian32(reinterpret_cast<const std::uint8_t*>(&entry));
     }
     table.index = index;
@@ -151,7 +145,10 @@ std::uint32_t Sectors::next(std::uint32_t sector) {
 }
 
 std::vector<std::uint32_t> Sectors::wholeChain(std::uint32_t start) {
+    // Structure chains are short, mostly: room for a few sectors up front.
+    constexpr std::uint64_t kReservedSectors = 16;
     std::vector<std::uint32_t> sectors;
+    sectors.reserve(static_cast<std::size_t>(std::min(m_count, kReservedSectors)));
     // A chain longer than the file has sectors loops.
     for (std::uint32_t sector = start; sector != kEndOfChain; sector = next(sector)) {
         if (!holds(sector) || sectors.size() >= m_count) {
@@ -162,13 +159,14 @@ std::vector<std::uint32_t> Sectors::wholeChain(std::uint32_t start) {
     return sectors;
 }
 
-std::optional<std::vector<std::uint32_t>> Sectors::chain(std::uint32_t start, std::uint64_t length,
-                                                         Unit unit) {
+std::optional<std::span<const std::uint32_t>> Sectors::chain(std::uint32_t start,
+                                                             std::uint64_t length, Unit unit) {
     const bool mini = unit == Unit::MiniSector;
     if (length > (mini ? m_miniStreamSize / kMiniSectorBytes + 1 : m_count)) {
         return std::nullopt;
     }
-    std::vector<std::uint32_t> sectors;
+    std::vector<std::uint32_t>& sectors = m_chain;
+    sectors.clear();
     sectors.reserve(static_cast<std::size_t>(length));
     for (std::uint32_t sector = start; sectors.size() < length;
          sector = mini ? nextMini(sector) : next(sector)) {
@@ -180,7 +178,13 @@ std::optional<std::vector<std::uint32_t>> Sectors::chain(std::uint32_t start, st
             break;
         }
     }
-    return loops(sectors) ? std::nullopt : std::optional(std::move(sectors));
+    // A walk that came back to a sector it had passed is a chain that never ends.
+    m_sortedChain.assign(sectors.begin(), sectors.end());
+    std::sort(m_sortedChain.begin(), m_sortedChain.end());
+    if (std::adjacent_find(m_sortedChain.begin(), m_sortedChain.end()) != m_sortedChain.end()) {
+        return std::nullopt;
+    }
+    return std::span<const std::uint32_t>(sectors);
 }
 
 void Sectors::openMiniStream(std::uint32_t start, std::uint64_t size) {

@@ -32,12 +32,12 @@ public:
 
     // A chain of structure followed to its end; raises 321 when it breaks or loops.
     std::vector<std::uint32_t> wholeChain(std::uint32_t start);
-    // The first length sectors (or mini sectors) of a stream's chain; nothing when the chain
-    // breaks before (ends early, holds a special value or a sector the file or the mini
-    // stream does not hold) or loops.
+    // The first length sectors (or mini sectors) of a stream's chain, valid until the next
+    // call; nothing when the chain breaks before (ends early, holds a special value or a sector
+    // the file or the mini stream does not hold) or loops.
     enum class Unit { Sector, MiniSector };
-    std::optional<std::vector<std::uint32_t>> chain(std::uint32_t start, std::uint64_t length,
-                                                    Unit unit);
+    std::optional<std::span<const std::uint32_t>> chain(std::uint32_t start, std::uint64_t length,
+                                                        Unit unit);
 
     // The mini stream is the root entry's data. Follows its chain and the mini FAT's, which
     // every small stream needs; raises 321 when either breaks, loops, is shorter than the
@@ -48,10 +48,11 @@ public:
     bool readMini(std::uint32_t miniSector, std::span<std::uint8_t> target);
 
 private:
-    // One sector of a table, decoded; chains mostly run through a table in order.
+    // One sector of a table, decoded; chains mostly run through a table in order. Room for
+    // the entries of the largest sectors.
     struct TableSector {
         std::uint64_t index = ~std::uint64_t{0};
-        std::vector<std::uint32_t> entries;
+        std::array<std::uint32_t, kMaxSectorBytes / 4> entries;
     };
     std::uint32_t next(std::uint32_t sector);
     std::uint32_t nextMini(std::uint32_t miniSector);
@@ -72,6 +73,9 @@ private:
     std::vector<std::uint32_t> m_miniFatSectors;
     std::uint64_t m_miniStreamSize = 0;
     std::vector<std::uint32_t> m_miniStreamSectors;
+    // The last stream chain followed, and the same sorted to find a loop; kept for the next.
+    std::vector<std::uint32_t> m_chain;
+    std::vector<std::uint32_t> m_sortedChain;
     // The allocation table's sectors that the header lists, in order; listed when first
     // asked for.
     std::array<std::uint32_t, kHeaderDifatEntries> m_tableSectors{};

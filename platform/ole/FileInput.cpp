@@ -45,12 +45,9 @@ std::size_t FileInput::slotOf(std::uint64_t start) const {
 
 const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
                                     FetchAdvice* advice) {
-    if (!m_pages) {
-        m_pages = std::make_unique_for_overwrite<std::uint8_t[]>(kPageSize * kCachedPages);
-    }
     const std::size_t slot = slotOf(start);
     CachedPage& cached = m_cached[slot];
-    std::uint8_t* bytes = m_pages.get() + slot * kPageSize;
+    std::uint8_t* bytes = m_pages.data() + slot * kPageSize;
     const auto heldFrom = static_cast<std::uint32_t>(from - start);
     const auto heldTo = static_cast<std::uint32_t>(to - start);
     if (cached.start != start || heldFrom < cached.heldFrom || heldTo > cached.heldTo) {
@@ -99,7 +96,7 @@ bool FileInput::readPages(FetchAdvice* advice, std::uint64_t offset,
     const CachedPage& last = m_cached[m_lastSlot];
     if (last.start != kNoPage && offset >= last.start + last.heldFrom &&
         offset + count <= last.start + last.heldTo) {
-        std::memcpy(target.data(), m_pages.get() + m_lastSlot * kPageSize + (offset - last.start),
+        std::memcpy(target.data(), m_pages.data() + m_lastSlot * kPageSize + (offset - last.start),
                     count);
         return true;
     }

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace ostrevan {
@@ -57,8 +56,9 @@ private:
     std::uint64_t m_size;
     std::uint64_t m_bytesRead = 0;
     std::uint64_t m_reads = 0;
-    // Allocated at the first read that needs one.
-    std::unique_ptr<std::uint8_t[]> m_pages;
+    // Left uninitialized: a page's bytes are read before they are used. Part of the input
+    // itself, so that opening a document costs no allocation.
+    std::array<std::uint8_t, kPageSize * kCachedPages> m_pages;
     std::array<CachedPage, kCachedPages> m_cached;
     std::size_t m_lastSlot = 0;
     std::uint64_t m_uses = 0;

@@ -4,6 +4,7 @@
 #include "platform/ole/FileInput.h"
 #include "platform/ole/OleStream.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace ostrevan {
@@ -20,15 +21,14 @@ std::string childPath(const std::string& parent, std::string_view name) {
     return parent.empty() ? std::string(name) : parent + "/" + std::string(name);
 }
 
-// An object stream that cannot be read costs only its own link.
+// An object stream that cannot be read costs only its own link. bytes is room for the stream.
 void readObject(CompoundFile& file, const CompoundEntry& stream, const std::string& storage,
-                LinkObjects& result) {
-    const auto bytes = file.read(stream, kMaxObjectStreamSize);
-    if (!bytes) {
+                std::vector<std::uint8_t>& bytes, LinkObjects& result) {
+    if (!file.readInto(stream, bytes, kMaxObjectStreamSize)) {
         result.skipped.push_back(storage);
         return;
     }
-    OleObject object = parseOleStream(*bytes);
+    OleObject object = parseOleStream(bytes);
     switch (object.kind) {
     case OleObject::Kind::Linked:
         result.links.push_back({storage, std::move(*object.absolute), std::move(object.relative)});
@@ -51,29 +51,36 @@ struct Storage {
 
 LinkObjects readLinkObjects(ByteSource& input) {
     CompoundFile file(input);
+    const auto& entries = file.entries();
     LinkObjects result;
-    std::vector<Storage> pending{{&file.root(), "", 0}};
-    std::vector<Storage> children;
+    // Room for a link in every object stream and for every storage waiting to be walked.
+    result.links.reserve(static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(), [](const CompoundEntry& entry) {
+            return entry.kind == CompoundEntry::Kind::Stream && entry.name == kObjectStreamName;
+        })));
+    std::vector<Storage> pending;
+    pending.reserve(entries.size());
+    pending.push_back({&file.root(), "", 0});
+    std::vector<std::uint8_t> objectBytes;
     while (!pending.empty()) {
         const Storage storage = std::move(pending.back());
         pending.pop_back();
-        children.clear();
-        for (const CompoundEntry& child : file.children(*storage.entry)) {
-            if (child.kind == CompoundEntry::Kind::Stream) {
-                if (child.name == kObjectStreamName) {
-                    readObject(file, child, storage.path, result);
-                }
-            } else if (child.name != kReverseLinksName) {
-                children.push_back(
-                    {&child, childPath(storage.path, child.name), storage.depth + 1});
+        const auto children = file.children(*storage.entry);
+        for (const CompoundEntry& child : children) {
+            if (child.kind == CompoundEntry::Kind::Stream && child.name == kObjectStreamName) {
+                readObject(file, child, storage.path, objectBytes, result);
             }
         }
         // Reversed onto the stack, so that siblings come out in their stored order.
-        for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            if (it->depth > kMaxStorageDepth) {
-                result.skipped.push_back(it->path);
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            if (child->kind == CompoundEntry::Kind::Stream || child->name == kReverseLinksName) {
+                continue;
+            }
+            std::string path = childPath(storage.path, child->name);
+            if (storage.depth + 1 > kMaxStorageDepth) {
+                result.skipped.push_back(std::move(path));
             } else {
-                pending.push_back(std::move(*it));
+                pending.push_back({&*child, std::move(path), storage.depth + 1});
             }
         }
     }

@@ -62,7 +62,7 @@ void foldParentSteps(MonikerTarget& target) {
         path.remove_prefix(std::min<std::size_t>(3, path.size()));
         ++steps;
     }
-    target.path = std::string(path);
+    target.path.erase(0, target.path.size() - path.size());
     target.upLevels += steps;
 }
 
@@ -126,7 +126,7 @@ bool parseFileMoniker(ByteReader& reader, MonikerTarget& target) {
         return false;
     }
     file.unicodePart = unicodePath.has_value();
-    file.path = unicodePath ? *unicodePath : fromWindows1252(untilNul(ansiPath));
+    file.path = unicodePath ? std::move(*unicodePath) : fromWindows1252(untilNul(ansiPath));
     foldParentSteps(file);
 
     if (target.path.empty() && target.item.empty()) {
