@@ -61,6 +61,14 @@ std::string FileSystem::BuildPath(std::string_view folder, std::string_view name
 }
 
 std::string FileSystem::GetParentFolderName(std::string_view path) {
+    return std::string(ParentFolderView(path));
+}
+
+std::string FileSystem::GetFileName(std::string_view path) {
+    return std::string(FileNameView(path));
+}
+
+std::string_view FileSystem::ParentFolderView(std::string_view path) {
     const std::string_view trimmed = trimTrailing(path);
     const std::size_t root = rootLength(trimmed);
     if (trimmed.size() <= root) {
@@ -73,23 +81,23 @@ std::string FileSystem::GetParentFolderName(std::string_view path) {
     if (end == 0) {
         return {};
     }
-    return std::string(trimTrailing(trimmed.substr(0, end)));
+    return trimTrailing(trimmed.substr(0, end));
 }
 
-std::string FileSystem::GetFileName(std::string_view path) {
+std::string_view FileSystem::FileNameView(std::string_view path) {
     const std::string_view trimmed = trimTrailing(path);
     const std::size_t root = rootLength(trimmed);
     std::size_t start = trimmed.size();
     while (start > root && !isSeparator(trimmed[start - 1])) {
         --start;
     }
-    return std::string(trimmed.substr(std::max(start, root)));
+    return trimmed.substr(std::max(start, root));
 }
 
 std::string FileSystem::GetExtensionName(std::string_view path) {
-    const std::string name = GetFileName(path);
+    const std::string_view name = FileNameView(path);
     const std::size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
 }
 
 std::string FileSystem::TypeOf(const FileTypeRegistry& types, std::string_view name) {

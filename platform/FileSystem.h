@@ -82,6 +82,9 @@ public:
     static std::string GetParentFolderName(std::string_view path);
     // The last component ("" for a root).
     static std::string GetFileName(std::string_view path);
+    // The same two as parts of path, without a copy.
+    static std::string_view ParentFolderView(std::string_view path);
+    static std::string_view FileNameView(std::string_view path);
     // The text after the last dot of the last component, "" when there is none.
     static std::string GetExtensionName(std::string_view path);
     // File.Type of a file named name: the registry's description for its extension, else

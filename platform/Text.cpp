@@ -154,6 +154,44 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+namespace {
+
+char asciiUpperCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// FNV-1a of the bytes as upperCase maps them: ASCII in place, other text by its copy, so that
+// texts with equal upper-cased forms hash alike whichever way they were mapped.
+std::uint64_t upperCaseFnv(std::string_view text) {
+    constexpr std::uint64_t kBasis = 14695981039346656037ULL;
+    constexpr std::uint64_t kPrime = 1099511628211ULL;
+    const auto hash = [&](std::string_view bytes, auto map) {
+        std::uint64_t value = kBasis;
+        for (const char c : bytes) {
+            value = (value ^ static_cast<unsigned char>(map(c))) * kPrime;
+        }
+        return value;
+    };
+    if (isAscii(text)) {
+        return hash(text, asciiUpperCase);
+    }
+    return hash(upperCase(text), [](char c) { return c; });
+}
+
+} // namespace
+
+std::size_t UpperCaseHash::operator()(std::string_view text) const {
+    return static_cast<std::size_t>(upperCaseFnv(text));
+}
+
+bool UpperCaseEqual::operator()(std::string_view left, std::string_view right) const {
+    if (isAscii(left) && isAscii(right)) {
+        return std::equal(left.begin(), left.end(), right.begin(), right.end(),
+                          [](char a, char b) { return asciiUpperCase(a) == asciiUpperCase(b); });
+    }
+    return upperCase(left) == upperCase(right);
+}
+
 bool isUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t start = pos;

@@ -40,6 +40,17 @@ std::string fromWindows1252(std::string_view bytes);
 // Whether text is ASCII only: its case and its bytes map one to one.
 bool isAscii(std::string_view text);
 
+// Hash and equality of texts as their upperCase forms compare, for unordered containers of
+// names: ASCII text is compared in place, without the copy upperCase makes.
+struct UpperCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const;
+};
+struct UpperCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view left, std::string_view right) const;
+};
+
 // Whether text is well-formed UTF-8 (no overlong forms, surrogates or values beyond U+10FFFF).
 bool isUtf8(std::string_view text);
 // The text with every byte that is not part of well-formed UTF-8 replaced by U+FFFD.

@@ -34,7 +34,7 @@ bool keepLink(std::int32_t referenzTyp, const BaseFolder& chosenFolder,
     if (referenzTyp != 0) {
         return true;
     }
-    return !fullName.empty() && !chosenFolder.holds(FileSystem::GetParentFolderName(fullName));
+    return !fullName.empty() && !chosenFolder.holds(FileSystem::ParentFolderView(fullName));
 }
 
 // The one message after the loop: the first failure as the trap words it, then the count
@@ -68,8 +68,11 @@ void readLinks(ScanContext& context, const std::string& path, const DocumentFile
     MainForm& form = context.form;
 
     const std::int32_t total = count;
+    const std::string ofTotal = "-" + position(total);
     std::int32_t row = 0;
     std::unique_ptr<RevisionManagerDocument> document;
+    // The captions are made anew for every document and link, in one place.
+    std::string caption;
     // 64 bits, so that a count of 2147483647 ends the loop instead of overflowing it.
     for (std::int64_t next = 1; next <= total; ++next) {
         const auto i = static_cast<std::int32_t>(next);
@@ -82,11 +85,13 @@ void readLinks(ScanContext& context, const std::string& path, const DocumentFile
             failures.push_back({documentPath, failure->number(), failure->description()});
             continue;
         }
-        form.lbl_references.setCaption("Untersuche: " + position(i) + "-" + position(total));
+        caption.assign("Untersuche: ").append(position(i)).append(ofTotal);
+        form.lbl_references.setCaption(caption);
         if (links) {
             for (const auto& link : *links) {
                 const std::string fullName = link->FullName();
-                form.lbl_CheckRef.setCaption("Bearbeite: " + FileSystem::GetFileName(fullName));
+                caption.assign("Bearbeite: ").append(FileSystem::FileNameView(fullName));
+                form.lbl_CheckRef.setCaption(caption);
                 form.lbl_CheckRef.refresh();
                 if (keepLink(referenzTyp, chosenFolder, fullName)) {
                     row = addInt32(row, 1);

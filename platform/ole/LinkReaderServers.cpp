@@ -7,9 +7,13 @@
 #include "platform/UserFolders.h"
 #include "platform/ole/LinkResolution.h"
 
+#include <array>
+#include <cstddef>
 #include <iostream>
+#include <memory_resource>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <unordered_set>
 
 namespace ostrevan {
@@ -17,21 +21,43 @@ namespace {
 
 using SharedRules = std::shared_ptr<const LinkManagement>;
 using SharedObserver = std::shared_ptr<LinkReadObserver>;
-using SharedFolders = std::shared_ptr<FolderListings>;
 
 // A document's links, each target once (compared without regard to case), in the order found.
 std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
                                         const LinkManagement& rules, FolderListings& folders) {
-    std::vector<ResolvedLink> resolved = readResolvedLinks(documentPath, rules, folders);
-    std::vector<ResolvedLink> links;
-    links.reserve(resolved.size());
-    std::unordered_set<std::string> seen(resolved.size());
-    for (ResolvedLink& link : resolved) {
-        if (seen.insert(upperCase(link.fullName)).second) {
-            links.push_back(std::move(link));
+    std::vector<ResolvedLink> links = readResolvedLinks(documentPath, rules, folders);
+    // The set holds views of the names in place; a document's usual few fit on the stack.
+    std::array<std::byte, 4096> stack;
+    std::pmr::monotonic_buffer_resource memory(stack.data(), stack.size());
+    std::pmr::unordered_set<std::string_view, UpperCaseHash, UpperCaseEqual> seen(
+        links.size(), UpperCaseHash(), UpperCaseEqual(), &memory);
+    std::pmr::vector<bool> first(&memory);
+    first.reserve(links.size());
+    for (const ResolvedLink& link : links) {
+        first.push_back(seen.insert(link.fullName).second);
+    }
+    if (seen.size() < links.size()) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            if (first[i]) {
+                if (kept != i) {
+                    links[kept] = std::move(links[i]);
+                }
+                ++kept;
+            }
         }
+        links.erase(links.begin() + static_cast<std::ptrdiff_t>(kept), links.end());
     }
     return links;
+}
+
+std::vector<std::string> fullNames(std::vector<ResolvedLink>&& links) {
+    std::vector<std::string> names;
+    names.reserve(links.size());
+    for (ResolvedLink& link : links) {
+        names.push_back(std::move(link.fullName));
+    }
+    return names;
 }
 
 std::vector<std::string> fullNames(const std::vector<ResolvedLink>& links) {
@@ -62,12 +88,21 @@ std::vector<std::string> linkedNames(const std::string& documentPath, const Link
     return names;
 }
 
+// What the documents of one application read their links with: the folders their links point
+// into are listed once for all of them.
+struct Reading {
+    explicit Reading(SharedRules linkRules) : rules(std::move(linkRules)) {}
+
+    SharedRules rules;
+    FolderListings folders;
+};
+
 class LinkReaderDocument final : public RevisionManagerDocument {
 public:
     // A document whose links are read when first asked for; nullopt: not read yet.
-    LinkReaderDocument(std::string fullName, SharedRules rules, SharedFolders folders,
+    LinkReaderDocument(std::string fullName, std::shared_ptr<Reading> reading,
                        std::optional<std::vector<std::string>> links)
-        : m_fullName(std::move(fullName)), m_rules(std::move(rules)), m_folders(std::move(folders)),
+        : m_fullName(std::move(fullName)), m_reading(std::move(reading)),
           m_links(std::move(links)) {}
 
     std::string FullName() const override { return m_fullName; }
@@ -77,42 +112,41 @@ public:
             raise(err::InvalidCall);
         }
         if (!m_links) {
-            m_links = linkedNames(m_fullName, *m_rules, *m_folders, nullptr);
+            m_links = linkedNames(m_fullName, *m_reading->rules, m_reading->folders, nullptr);
         }
         if (m_links->empty()) {
             return nullptr;
         }
         auto documents = std::make_unique<RevisionManagerDocuments>();
+        documents->reserve(m_links->size());
         for (const std::string& name : *m_links) {
             documents->push_back(
-                std::make_unique<LinkReaderDocument>(name, m_rules, m_folders, std::nullopt));
+                std::make_unique<LinkReaderDocument>(name, m_reading, std::nullopt));
         }
         return documents;
     }
 
 private:
     std::string m_fullName;
-    SharedRules m_rules;
-    SharedFolders m_folders;
+    std::shared_ptr<Reading> m_reading;
     std::optional<std::vector<std::string>> m_links;
 };
 
-// One application serves one scan: the folders its documents link into are listed once for
-// all of them.
+// One application serves one scan.
 class LinkReaderApplication final : public RevisionManagerApplication {
 public:
     LinkReaderApplication(SharedRules rules, SharedObserver observer)
-        : m_rules(std::move(rules)), m_observer(std::move(observer)) {}
+        : m_reading(std::make_shared<Reading>(std::move(rules))), m_observer(std::move(observer)) {}
 
     std::unique_ptr<RevisionManagerDocument> Open(const std::string& path) override {
         return std::make_unique<LinkReaderDocument>(
-            path, m_rules, m_folders, linkedNames(path, *m_rules, *m_folders, m_observer.get()));
+            path, m_reading,
+            linkedNames(path, *m_reading->rules, m_reading->folders, m_observer.get()));
     }
 
 private:
-    SharedRules m_rules;
+    std::shared_ptr<Reading> m_reading;
     SharedObserver m_observer;
-    SharedFolders m_folders = std::make_shared<FolderListings>();
 };
 
 class LinkReaderComponent final : public ReferenceComponent {

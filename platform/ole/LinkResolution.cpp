@@ -84,8 +84,8 @@ public:
            const LinkObject& link, const IsFile& isFile)
         : m_document(documentPath), m_documentFolder(documentFolder), m_link(link),
           m_isFile(isFile),
-          m_fileName(link.absolute.isUrl ? std::string()
-                                         : FileSystem::GetFileName(link.absolute.path)) {}
+          m_fileName(link.absolute.isUrl ? std::string_view()
+                                         : FileSystem::FileNameView(link.absolute.path)) {}
 
     void rule(LinkRule rule) {
         if (m_found) {
@@ -150,7 +150,7 @@ private:
     const std::string& m_documentFolder;
     const LinkObject& m_link;
     const IsFile& m_isFile;
-    std::string m_fileName;
+    std::string_view m_fileName; // a part of m_link
     std::optional<std::pair<std::string, ResolvedBy>> m_found;
 };
 

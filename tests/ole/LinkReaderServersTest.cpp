@@ -76,6 +76,22 @@ TEST_F(LinkReaderServers, LinkedDocumentsAreTheResolvedLinksEachOnce) {
     EXPECT_EQ(trapError([&] { document->LinkedDocuments(1); })->number(), err::InvalidCall);
 }
 
+TEST_F(LinkReaderServers, LinksBeyondAsciiAreTheSameWhenTheirUpperCaseIs) {
+    const std::string assembly = m_documents.at("Baugruppe.asm");
+    fixture::writeCompoundDocument(assembly, {{"C:\\Daten\\Größe.par"},
+                                              {"C:\\Daten\\Straße.par"},
+                                              {"c:\\DATEN\\grÖßE.PAR"},
+                                              {"C:\\DATEN\\STRASSE.PAR"},
+                                              {"C:\\Daten\\Größe.par"}});
+    auto application = m_automation.create<RevisionManagerApplication>(kRevisionManagerProgId);
+    const auto linked = application->Open(assembly)->LinkedDocuments(0);
+    ASSERT_NE(linked, nullptr);
+    // ß has no upper case of its own: STRASSE is another name.
+    EXPECT_EQ(fullNamesOf(*linked),
+              (std::vector<std::string>{"C:\\Daten\\Größe.par", "C:\\Daten\\Straße.par",
+                                        "C:\\DATEN\\STRASSE.PAR"}));
+}
+
 TEST_F(LinkReaderServers, AFamilyOfAssembliesGivesEachLinkedFileOnceInTheOrderFound) {
     const std::string here = m_documents.file("Familie/Platte.psm", "x");
     const std::string family = m_documents.at("Familie/Familie.asm");

@@ -86,6 +86,43 @@ TEST(Text, NamesThatAreNotUtf8StayDistinct) {
     EXPECT_EQ(upperCase("a\xC3"), "A\xC3") << "a cut-off sequence is one byte";
 }
 
+struct UpperCaseRow {
+    const char* name;
+    std::string left;
+    std::string right;
+    bool same;
+};
+
+TEST(Text, NamesCompareAndHashAsTheirUpperCaseForms) {
+    const std::vector<UpperCaseRow> rows{
+        {"ascii case", "C:\\Data\\Welle.par", "c:\\DATA\\welle.PAR", true},
+        {"ascii other letter", "Welle.par", "Wello.par", false},
+        {"ascii prefix", "Welle.par", "Welle.parx", false},
+        {"ascii punctuation", "[a]", "{A}", false},
+        {"umlauts", "c:\\daten\\größe.par", "C:\\DATEN\\GRÖßE.PAR", true},
+        {"sharp s stays", "Straße.par", "STRASSE.PAR", false},
+        {"umlaut against ascii", "Mutter.par", "Mütter.par", false},
+        {"not utf-8, same bytes", "geh\xE4use", "GEH\xE4USE", true},
+        {"not utf-8, other bytes", "Geh\xE4use", "Geh\xF6use", false},
+        {"empty", "", "", true},
+    };
+    for (const UpperCaseRow& row : rows) {
+        EXPECT_EQ(UpperCaseEqual()(row.left, row.right), row.same) << row.name;
+        EXPECT_EQ(UpperCaseEqual()(row.right, row.left), row.same) << row.name;
+        EXPECT_EQ(upperCase(row.left) == upperCase(row.right), row.same) << row.name;
+        if (row.same) {
+            EXPECT_EQ(UpperCaseHash()(row.left), UpperCaseHash()(row.right)) << row.name;
+        }
+    }
+    // A letter beyond ASCII whose upper case is an ASCII one (dotless i where the system maps
+    // it so) compares and hashes as that letter.
+    const std::string dotless = "F\xC4\xB1x.par";
+    EXPECT_EQ(UpperCaseEqual()(dotless, "FIX.PAR"), upperCase(dotless) == "FIX.PAR");
+    if (upperCase(dotless) == "FIX.PAR") {
+        EXPECT_EQ(UpperCaseHash()(dotless), UpperCaseHash()("fix.par"));
+    }
+}
+
 struct DisplayRow {
     const char* name;
     std::string bytes;
