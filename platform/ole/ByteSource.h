@@ -18,6 +18,12 @@ public:
     // Of the bytes within that could be fetched along with those asked for, the ones worth
     // fetching.
     virtual ByteRange worthFetching(ByteRange asked, ByteRange within) = 0;
+    // Whether some of the bytes will be asked for soon, whatever else is: a source that
+    // fetches a page may fetch its neighbour along, in the same read, when it holds such bytes.
+    virtual bool soonNeeded(ByteRange bytes) {
+        static_cast<void>(bytes);
+        return false;
+    }
 
 protected:
     ~FetchAdvice() = default;

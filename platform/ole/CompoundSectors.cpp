@@ -70,6 +70,18 @@ ByteRange Sectors::worthFetching(ByteRange asked, ByteRange within) {
     return worth;
 }
 
+// Opening reads the directory's first sector, and the mini FAT's and the mini stream's for
+// nearly every small stream; writers mostly put them side by side.
+bool Sectors::soonNeeded(ByteRange bytes) {
+    const auto within = [&](std::uint32_t sector) {
+        const std::uint64_t start = (std::uint64_t{sector} + 1) * sectorBytes();
+        return holds(sector) && start < bytes.end && bytes.begin < start + sectorBytes();
+    };
+    return within(m_header.firstDirectorySector) ||
+           (m_header.miniFatSectors > 0 && within(m_header.firstMiniFatSector)) ||
+           (!m_miniStreamSectors.empty() && within(m_miniStreamSectors.front()));
+}
+
 void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::uint8_t> target) {
     const std::uint64_t start = (std::uint64_t{sector} + 1) * sectorBytes() + offset;
     const std::uint64_t size = m_input.size();

@@ -61,6 +61,7 @@ private:
     std::uint32_t difatSectorAt(std::uint64_t index);
     void load(TableSector& table, std::uint64_t index, std::uint32_t sector);
     ByteRange worthFetching(ByteRange asked, ByteRange within) override;
+    bool soonNeeded(ByteRange bytes) override;
     std::span<const std::uint32_t> listedTableSectors();
 
     ByteSource& m_input;

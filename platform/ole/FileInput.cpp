@@ -43,6 +43,43 @@ std::size_t FileInput::slotOf(std::uint64_t start) const {
     return static_cast<std::size_t>(oldest - m_cached.begin());
 }
 
+bool FileInput::isKept(std::uint64_t start) const {
+    return std::any_of(m_cached.begin(), m_cached.end(),
+                       [start](const CachedPage& cached) { return cached.start == start; });
+}
+
+// Whether the slot is free or holds the page used longest ago of those kept.
+bool FileInput::mayTake(std::size_t slot) const {
+    const CachedPage& cached = m_cached[slot];
+    return cached.start == kNoPage ||
+           std::none_of(m_cached.begin(), m_cached.end(), [&](const CachedPage& other) {
+               return other.start != kNoPage && other.lastUse < cached.lastUse;
+           });
+}
+
+// Of the page next to the one at start in its own slot (after it or before it), what is worth
+// reading along with it: nothing unless the advice expects some of its bytes soon and its
+// own slot, next to start's, is free or holds the page used longest ago (the header, mostly).
+ByteRange FileInput::neighbourAlong(std::uint64_t start, std::size_t slot, bool after,
+                                    FetchAdvice& advice) const {
+    const bool room =
+        after ? slot + 1 < kCachedPages && start + kPageSize < m_size : slot > 0 && start > 0;
+    if (!room || slot != start / kPageSize % kCachedPages ||
+        !mayTake(after ? slot + 1 : slot - 1)) {
+        return {};
+    }
+    const std::uint64_t neighbour = after ? start + kPageSize : start - kPageSize;
+    const ByteRange page{neighbour, std::min(neighbour + kPageSize, m_size)};
+    if (isKept(neighbour) || !advice.soonNeeded(page)) {
+        return {};
+    }
+    // What joins the page at start, from the side that touches it.
+    const std::uint64_t touching = after ? page.begin : page.end;
+    const ByteRange worth = advice.worthFetching({touching, touching}, page);
+    return after ? ByteRange{page.begin, std::clamp(worth.end, page.begin, page.end)}
+                 : ByteRange{std::clamp(worth.begin, page.begin, page.end), page.end};
+}
+
 const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
                                     FetchAdvice* advice) {
     const std::size_t slot = slotOf(start);
@@ -67,13 +104,32 @@ const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std
         } else if (joins && readTo <= cached.heldTo) {
             readTo = cached.heldFrom;
         }
+        // A page read whole from an end may take its neighbour along, in the same read.
+        const bool fresh = cached.start != start && advice != nullptr;
+        const ByteRange before =
+            fresh && readFrom == 0 ? neighbourAlong(start, slot, false, *advice) : ByteRange{};
+        const ByteRange after = fresh && start + readTo == end
+                                    ? neighbourAlong(start, slot, true, *advice)
+                                    : ByteRange{};
+        const std::uint64_t readBegin = before.begin < before.end ? before.begin : start + readFrom;
+        const std::uint64_t readEnd = after.begin < after.end ? after.end : start + readTo;
         cached.start = kNoPage;
-        if (!readFully(bytes + readFrom, readTo - readFrom, start + readFrom)) {
+        if (!readFully(m_pages.data() + (slot * kPageSize + readBegin - start), readEnd - readBegin,
+                       readBegin)) {
             return nullptr;
         }
         cached.start = start;
         cached.heldFrom = joins ? std::min(cached.heldFrom, readFrom) : readFrom;
         cached.heldTo = joins ? std::max(cached.heldTo, readTo) : readTo;
+        if (before.begin < before.end) {
+            m_cached[slot - 1] = {start - kPageSize,
+                                  static_cast<std::uint32_t>(before.begin - (start - kPageSize)),
+                                  kPageSize, ++m_uses};
+        }
+        if (after.begin < after.end) {
+            m_cached[slot + 1] = {after.begin, 0,
+                                  static_cast<std::uint32_t>(after.end - after.begin), ++m_uses};
+        }
     }
     cached.lastUse = ++m_uses;
     m_lastSlot = slot;

@@ -51,6 +51,10 @@ private:
     const std::uint8_t* page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
                              FetchAdvice* advice);
     std::size_t slotOf(std::uint64_t start) const;
+    bool isKept(std::uint64_t start) const;
+    bool mayTake(std::size_t slot) const;
+    ByteRange neighbourAlong(std::uint64_t start, std::size_t slot, bool after,
+                             FetchAdvice& advice) const;
 
     ReadOnlyFile m_file;
     std::uint64_t m_size;

@@ -18,6 +18,7 @@
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace ostrevan {
 namespace {
@@ -239,6 +240,77 @@ TEST(FileInput, APagePartlyKeptIsCompletedWithTheBytesItLacks) {
         EXPECT_TRUE(holdsBytesAt(sector, bytes, offset)) << offset;
     }
     EXPECT_EQ(input.reads(), 3u);
+}
+
+// Expects the bytes of one range soon; finds a page worth fetching whole.
+class SoonAdvice final : public FetchAdvice {
+public:
+    explicit SoonAdvice(ByteRange soon) : m_soon(soon) {}
+    ByteRange worthFetching(ByteRange asked, ByteRange within) override {
+        static_cast<void>(asked);
+        return within;
+    }
+    bool soonNeeded(ByteRange bytes) override {
+        return bytes.begin < m_soon.end && m_soon.begin < bytes.end;
+    }
+
+private:
+    ByteRange m_soon;
+};
+
+struct NeighbourCase {
+    const char* what;
+    std::vector<std::uint64_t> pagesReadBefore;
+    std::uint64_t page;
+    ByteRange soon;
+    std::uint64_t expectedBytesRead; // by the read of page, in one read
+    std::uint64_t pageReadAlong;     // or ~0
+};
+
+class FileInputNeighbours : public testing::TestWithParam<NeighbourCase> {};
+
+constexpr std::uint64_t kNone = ~std::uint64_t{0};
+
+// Pages 16 apart share a slot: page 22 takes the one page 6 would have.
+INSTANTIATE_TEST_SUITE_P(
+    FileInput, FileInputNeighbours,
+    testing::Values(
+        NeighbourCase{"the page after", {}, 5, {6 * 4096 + 10, 6 * 4096 + 20}, 8192, 6},
+        NeighbourCase{"the page before", {}, 6, {5 * 4096 + 10, 5 * 4096 + 20}, 8192, 5},
+        NeighbourCase{"both neighbours", {}, 6, {5 * 4096, 7 * 4096 + 1}, 3 * 4096, 5},
+        NeighbourCase{"no neighbour", {}, 5, {7 * 4096, 7 * 4096 + 512}, 4096, kNone},
+        NeighbourCase{
+            "into the page used longest ago", {22, 0}, 5, {6 * 4096, 6 * 4096 + 1}, 8192, 6},
+        NeighbourCase{
+            "not into a page used since", {0, 22}, 5, {6 * 4096, 6 * 4096 + 1}, 4096, kNone}),
+    caseName<NeighbourCase>);
+
+TEST_P(FileInputNeighbours, AreReadAlongWhenTheirBytesAreExpectedSoon) {
+    const test::TempFolder folder;
+    const std::string bytes = patternedBytes(1 << 20);
+    FileInput input(folder.file("Groß.asm", bytes));
+    const NeighbourCase& read = GetParam();
+    std::array<std::uint8_t, 512> sector{};
+    for (const std::uint64_t page : read.pagesReadBefore) {
+        ASSERT_TRUE(input.read(page * 4096, sector));
+    }
+    const std::uint64_t bytesBefore = input.bytesRead();
+    const std::uint64_t readsBefore = input.reads();
+    SoonAdvice advice(read.soon);
+    ASSERT_TRUE(input.readAdvised(advice, read.page * 4096 + 1000, sector));
+    EXPECT_TRUE(holdsBytesAt(sector, bytes, read.page * 4096 + 1000));
+    EXPECT_EQ(input.bytesRead() - bytesBefore, read.expectedBytesRead);
+    EXPECT_EQ(input.reads(), readsBefore + 1);
+    if (read.pageReadAlong == kNone) {
+        return;
+    }
+    // All of it kept, in its place.
+    for (std::uint64_t offset = read.pageReadAlong * 4096; offset < (read.pageReadAlong + 1) * 4096;
+         offset += 512) {
+        ASSERT_TRUE(input.read(offset, sector));
+        EXPECT_TRUE(holdsBytesAt(sector, bytes, offset)) << offset;
+    }
+    EXPECT_EQ(input.reads(), readsBefore + 1);
 }
 
 TEST(FileInput, AFileCutShortAfterOpeningFailsTheReadInsteadOfHandingOutStaleBytes) {
