@@ -188,13 +188,21 @@ bool CompoundFile::readMini(const CompoundEntry& stream, std::span<std::uint8_t>
     if (!sectors) {
         return false;
     }
-    for (std::size_t i = 0; i < sectors->size(); ++i) {
-        const std::size_t begin = i * cfb::kMiniSectorBytes;
-        const auto piece =
-            bytes.subspan(begin, std::min<std::size_t>(cfb::kMiniSectorBytes, count - begin));
-        if (!m_sectors.readMini((*sectors)[i], piece)) {
+    // Mini sectors that follow each other inside one sector of the mini stream are read
+    // together.
+    const std::uint32_t perSector = m_sectors.sectorBytes() / cfb::kMiniSectorBytes;
+    for (std::size_t first = 0; first < sectors->size();) {
+        std::size_t last = first + 1;
+        while (last < sectors->size() && (*sectors)[last] == (*sectors)[last - 1] + 1 &&
+               (*sectors)[last] % perSector != 0) {
+            ++last;
+        }
+        const std::size_t begin = first * cfb::kMiniSectorBytes;
+        const std::size_t end = std::min<std::size_t>(last * cfb::kMiniSectorBytes, count);
+        if (!m_sectors.readMini((*sectors)[first], bytes.subspan(begin, end - begin))) {
             return false;
         }
+        first = last;
     }
     return true;
 }

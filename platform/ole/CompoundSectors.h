@@ -43,8 +43,8 @@ public:
     // every small stream needs; raises 321 when either breaks, loops, is shorter than the
     // mini stream's size or longer than the header's count of mini FAT sectors.
     void openMiniStream(std::uint32_t start, std::uint64_t size);
-    // Bytes of a mini sector, from its start; false when they run past the mini stream's
-    // size.
+    // Bytes of a mini sector, from its start, running on into the mini sectors after it in the
+    // same sector; false when they run past the mini stream's size.
     bool readMini(std::uint32_t miniSector, std::span<std::uint8_t> target);
 
 private:

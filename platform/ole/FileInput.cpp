@@ -4,11 +4,23 @@
 #include <cstring>
 
 namespace ostrevan {
+namespace {
+
+// The page memory of the input this thread closed last, for the next one.
+thread_local std::unique_ptr<std::uint8_t[]> t_sparePages;
+
+} // namespace
 
 FileInput::FileInput(const std::string& path) : m_file(path), m_size(m_file.size()) {}
 
 FileInput::FileInput(const FolderFiles& folder, const std::string& name)
     : m_file(folder, name), m_size(m_file.size()) {}
+
+FileInput::~FileInput() {
+    if (!t_sparePages) {
+        t_sparePages = std::move(m_pages);
+    }
+}
 
 bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset) {
     m_bytesRead += count;
@@ -84,7 +96,12 @@ const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std
                                     FetchAdvice* advice) {
     const std::size_t slot = slotOf(start);
     CachedPage& cached = m_cached[slot];
-    std::uint8_t* bytes = m_pages.data() + slot * kPageSize;
+    if (!m_pages) {
+        m_pages = t_sparePages
+                      ? std::move(t_sparePages)
+                      : std::make_unique_for_overwrite<std::uint8_t[]>(kPageSize * kCachedPages);
+    }
+    std::uint8_t* bytes = m_pages.get() + slot * kPageSize;
     const auto heldFrom = static_cast<std::uint32_t>(from - start);
     const auto heldTo = static_cast<std::uint32_t>(to - start);
     if (cached.start != start || heldFrom < cached.heldFrom || heldTo > cached.heldTo) {
@@ -114,7 +131,7 @@ const std::uint8_t* FileInput::page(std::uint64_t start, std::uint64_t from, std
         const std::uint64_t readBegin = before.begin < before.end ? before.begin : start + readFrom;
         const std::uint64_t readEnd = after.begin < after.end ? after.end : start + readTo;
         cached.start = kNoPage;
-        if (!readFully(m_pages.data() + (slot * kPageSize + readBegin - start), readEnd - readBegin,
+        if (!readFully(m_pages.get() + (slot * kPageSize + readBegin - start), readEnd - readBegin,
                        readBegin)) {
             return nullptr;
         }
@@ -152,7 +169,7 @@ bool FileInput::readPages(FetchAdvice* advice, std::uint64_t offset,
     const CachedPage& last = m_cached[m_lastSlot];
     if (last.start != kNoPage && offset >= last.start + last.heldFrom &&
         offset + count <= last.start + last.heldTo) {
-        std::memcpy(target.data(), m_pages.data() + m_lastSlot * kPageSize + (offset - last.start),
+        std::memcpy(target.data(), m_pages.get() + m_lastSlot * kPageSize + (offset - last.start),
                     count);
         return true;
     }

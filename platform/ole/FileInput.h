@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace ostrevan {
@@ -20,6 +21,8 @@ public:
     explicit FileInput(const std::string& path);
     // The file name in the folder; raises as above.
     FileInput(const FolderFiles& folder, const std::string& name);
+    // Leaves its page memory to the next input the thread opens.
+    ~FileInput() override;
     FileInput(const FileInput&) = delete;
     FileInput& operator=(const FileInput&) = delete;
 
@@ -60,9 +63,9 @@ private:
     std::uint64_t m_size;
     std::uint64_t m_bytesRead = 0;
     std::uint64_t m_reads = 0;
-    // Left uninitialized: a page's bytes are read before they are used. Part of the input
-    // itself, so that opening a document costs no allocation.
-    std::array<std::uint8_t, kPageSize * kCachedPages> m_pages;
+    // Taken at the first read that needs it, from the input the thread closed last where
+    // there is one: reading one document after another allocates it once.
+    std::unique_ptr<std::uint8_t[]> m_pages;
     std::array<CachedPage, kCachedPages> m_cached;
     std::size_t m_lastSlot = 0;
     std::uint64_t m_uses = 0;
