@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace ostrevan {
 
@@ -149,39 +150,66 @@ std::string fromUtf16Le(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 namespace {
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = kEveryByte * 0x80;
+
+// The eight bytes of text from offset, zero beyond its end.
+std::uint64_t wordAt(std::string_view text, std::size_t offset) {
+    std::uint64_t word = 0;
+    if (text.size() - offset >= sizeof word) {
+        std::memcpy(&word, text.data() + offset, sizeof word);
+    } else {
+        std::memcpy(&word, text.data() + offset, text.size() - offset);
+    }
+    return word;
+}
 
 char asciiUpperCase(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// FNV-1a of the bytes as upperCase maps them: ASCII in place, other text by its copy, so that
-// texts with equal upper-cased forms hash alike whichever way they were mapped.
-std::uint64_t upperCaseFnv(std::string_view text) {
-    constexpr std::uint64_t kBasis = 14695981039346656037ULL;
-    constexpr std::uint64_t kPrime = 1099511628211ULL;
-    const auto hash = [&](std::string_view bytes, auto map) {
-        std::uint64_t value = kBasis;
-        for (const char c : bytes) {
-            value = (value ^ static_cast<unsigned char>(map(c))) * kPrime;
-        }
-        return value;
-    };
-    if (isAscii(text)) {
-        return hash(text, asciiUpperCase);
+// asciiUpperCase of eight ASCII bytes at once. A byte's high bit is free, so adding to it
+// carries into no other byte: it is set where the byte is at least 'a', and where it is
+// beyond 'z'.
+std::uint64_t asciiUpperCase(std::uint64_t word) {
+    const std::uint64_t fromA = word + kEveryByte * (0x80 - 'a');
+    const std::uint64_t beyondZ = word + kEveryByte * (0x80 - 'z' - 1);
+    const std::uint64_t lowerCase = fromA & ~beyondZ & kHighBits;
+    return word - (lowerCase >> 2);
+}
+
+// The bytes eight at a time, each word mapped first.
+template <class Map> std::uint64_t wordHash(std::string_view text, Map map) {
+    std::uint64_t hash = text.size();
+    for (std::size_t i = 0; i < text.size(); i += 8) {
+        hash = (hash ^ map(wordAt(text, i))) * 0x9E3779B97F4A7C15ULL;
+        hash ^= hash >> 32;
     }
-    return hash(upperCase(text), [](char c) { return c; });
+    return hash;
 }
 
 } // namespace
 
+bool isAscii(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); i += 8) {
+        if ((wordAt(text, i) & kHighBits) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The hash of the upper-cased bytes, so that texts with equal upper-cased forms hash alike
+// whichever way they were mapped: ASCII in place, other text by its upper-cased copy.
 std::size_t UpperCaseHash::operator()(std::string_view text) const {
-    return static_cast<std::size_t>(upperCaseFnv(text));
+    if (!isAscii(text)) {
+        return static_cast<std::size_t>(
+            wordHash(upperCase(text), [](std::uint64_t word) { return word; }));
+    }
+    return static_cast<std::size_t>(
+        wordHash(text, [](std::uint64_t word) { return asciiUpperCase(word); }));
 }
 
 bool UpperCaseEqual::operator()(std::string_view left, std::string_view right) const {

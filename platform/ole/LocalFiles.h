@@ -75,6 +75,10 @@ private:
 
     std::unordered_map<std::string, std::unique_ptr<const Listing>, NameHash, std::equal_to<>>
         m_listings;
+    // The folder asked about last and its listing: the links of a document mostly point into
+    // one folder.
+    std::string_view m_lastFolder;
+    const Listing* m_lastListing = nullptr;
     std::string m_openPath;
     std::optional<FolderFiles> m_open;
 };

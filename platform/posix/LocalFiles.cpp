@@ -20,17 +20,17 @@ bool isNormalAbsolute(std::string_view path) {
     if (!path.starts_with('/')) {
         return false;
     }
-    for (std::size_t start = 1;;) {
-        const std::size_t end = std::min(path.find('/', start), path.size());
-        const std::string_view part = path.substr(start, end - start);
-        if (part.empty() || part == "." || part == "..") {
+    // Each separator starts a component: look at what follows it.
+    for (std::size_t slash = 0; slash != std::string_view::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string_view part = path.substr(slash + 1, 3);
+        if (part.empty() || part[0] == '/' ||
+            (part[0] == '.' &&
+             (part == "." || part == ".." || part.starts_with("./") || part.starts_with("../")))) {
             return false;
         }
-        if (end == path.size()) {
-            return true;
-        }
-        start = end + 1;
     }
+    return true;
 }
 
 // Folders with more entries are not kept in memory; their files are looked up one by one.
@@ -190,11 +190,16 @@ bool FolderListings::isFile(const std::string& path) {
     }
     const std::size_t separator = path.rfind('/');
     const std::string_view folder(path.data(), std::max<std::size_t>(separator, 1));
-    auto listing = m_listings.find(folder);
-    if (listing == m_listings.end()) {
-        listing = m_listings.emplace(folder, Listing::of(std::string(folder))).first;
+    if (m_lastListing == nullptr || folder != m_lastFolder) {
+        auto listing = m_listings.find(folder);
+        if (listing == m_listings.end()) {
+            listing = m_listings.emplace(folder, Listing::of(std::string(folder))).first;
+        }
+        // The map's key stays where it is while the map lives.
+        m_lastFolder = listing->first;
+        m_lastListing = listing->second.get();
     }
-    return listing->second->isFile(path, std::string_view(path).substr(separator + 1));
+    return m_lastListing->isFile(path, std::string_view(path).substr(separator + 1));
 }
 
 } // namespace ostrevan

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,34 @@ TEST(Text, NamesThatAreNotUtf8StayDistinct) {
     EXPECT_EQ(upperCase("a\xC3"), "A\xC3") << "a cut-off sequence is one byte";
 }
 
+TEST(Text, AsciiIsTextWithoutAByteFromTheUpperHalf) {
+    // Every length around the eight bytes looked at together, the odd byte at every place.
+    for (std::size_t length = 0; length <= 20; ++length) {
+        const std::string ascii(length, '\x7f');
+        EXPECT_TRUE(isAscii(ascii)) << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string text = ascii;
+            text[at] = '\x80';
+            EXPECT_FALSE(isAscii(text)) << length << " " << at;
+        }
+    }
+}
+
+TEST(Text, EveryAsciiCharacterHashesAsItsUpperCase) {
+    // Each character at the start, end and beyond the first eight bytes hashed together.
+    for (const std::size_t at : {0, 7, 8}) {
+        std::map<std::size_t, std::string> upperByHash;
+        for (int c = 1; c < 0x80; ++c) {
+            std::string text(9, '.');
+            text[at] = static_cast<char>(c);
+            const auto [entry, added] = upperByHash.emplace(UpperCaseHash()(text), upperCase(text));
+            EXPECT_EQ(entry->second, upperCase(text)) << at << " " << c;
+        }
+        // 26 lower-case letters share the hash of their upper case.
+        EXPECT_EQ(upperByHash.size(), 127u - 26u) << at;
+    }
+}
+
 struct UpperCaseRow {
     const char* name;
     std::string left;
@@ -105,6 +134,9 @@ TEST(Text, NamesCompareAndHashAsTheirUpperCaseForms) {
         {"not utf-8, same bytes", "geh\xE4use", "GEH\xE4USE", true},
         {"not utf-8, other bytes", "Geh\xE4use", "Geh\xF6use", false},
         {"empty", "", "", true},
+        {"long ascii", std::string(300, 'a') + ".par", std::string(300, 'A') + ".PAR", true},
+        {"long ascii, last letter", std::string(300, 'a') + "x", std::string(300, 'A') + "Y",
+         false},
     };
     for (const UpperCaseRow& row : rows) {
         EXPECT_EQ(UpperCaseEqual()(row.left, row.right), row.same) << row.name;
@@ -115,11 +147,16 @@ TEST(Text, NamesCompareAndHashAsTheirUpperCaseForms) {
         }
     }
     // A letter beyond ASCII whose upper case is an ASCII one (dotless i where the system maps
-    // it so) compares and hashes as that letter.
-    const std::string dotless = "F\xC4\xB1x.par";
-    EXPECT_EQ(UpperCaseEqual()(dotless, "FIX.PAR"), upperCase(dotless) == "FIX.PAR");
-    if (upperCase(dotless) == "FIX.PAR") {
-        EXPECT_EQ(UpperCaseHash()(dotless), UpperCaseHash()("fix.par"));
+    // it so) compares and hashes as that letter; the names are long enough for an ASCII one
+    // to be hashed in place and the other by its upper-cased copy.
+    for (const std::size_t length : {0, 249}) {
+        const std::string dotless = std::string(length, 'f') + "F\xC4\xB1x.par";
+        const std::string ascii = std::string(length, 'F') + "FIX.PAR";
+        const bool same = upperCase(dotless) == ascii;
+        EXPECT_EQ(UpperCaseEqual()(dotless, ascii), same) << length;
+        if (same) {
+            EXPECT_EQ(UpperCaseHash()(dotless), UpperCaseHash()(ascii)) << length;
+        }
     }
 }
 
