@@ -40,6 +40,11 @@ std::string fromWindows1252(std::string_view bytes);
 // Whether text is ASCII only: its case and its bytes map one to one.
 bool isAscii(std::string_view text);
 
+// An ASCII letter in upper case, as upperCase maps it; any other byte as it is.
+constexpr char asciiUpperCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Hash and equality of texts as their upperCase forms compare, for unordered containers of
 // names: ASCII text is compared in place, without the copy upperCase makes.
 struct UpperCaseHash {

@@ -18,9 +18,18 @@ namespace {
 // Directory + system + hidden and nothing else: a folder the system keeps to itself.
 constexpr std::int32_t kSkippedAttributes = 22;
 
+// Whether text holds "SOLID EDGE" without regard to case; ASCII text is searched in place.
+bool namesSolidEdge(const std::string& text) {
+    constexpr std::string_view kSolidEdge = "SOLID EDGE";
+    if (!isAscii(text)) {
+        return upperCase(text).find(kSolidEdge) != std::string::npos;
+    }
+    return std::search(text.begin(), text.end(), kSolidEdge.begin(), kSolidEdge.end(),
+                       [](char c, char upper) { return asciiUpperCase(c) == upper; }) != text.end();
+}
+
 bool isDocument(const File& file) {
-    return upperCase(file.Type).find("SOLID EDGE") != std::string::npos &&
-           upperCase(FileSystem::GetExtensionName(file.Name)) != "CFG";
+    return namesSolidEdge(file.Type) && upperCase(FileSystem::GetExtensionName(file.Name)) != "CFG";
 }
 
 // Parent folder + separator + name, the separator doubled after a root that ends in one.

@@ -140,9 +140,10 @@ public:
     std::optional<std::pair<std::string, ResolvedBy>>& found() { return m_found; }
 
 private:
-    void consider(std::string path, ResolvedBy how) {
+    // A stored path is copied only when it is the one found.
+    template <class Path> void consider(Path&& path, ResolvedBy how) {
         if (!m_found && m_isFile(path)) {
-            m_found.emplace(std::move(path), how);
+            m_found.emplace(std::forward<Path>(path), how);
         }
     }
 

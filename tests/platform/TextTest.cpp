@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace ostrevan {
@@ -37,6 +38,28 @@ TEST(Text, Utf16NamesOfAsciiAndBeyond) {
               "a\u00E4\u20AC\U0001F529");
     EXPECT_EQ(fromUtf16Le(Bytes{0x80, 0, 'b', 0}), "\u0080b") << "U+0080 is not ASCII";
     EXPECT_EQ(fromUtf16Le(Bytes{'a', 1}), "\u0161") << "nor is a unit with a high byte";
+    // Names of every length around the four units looked at together, with the one unit
+    // beyond ASCII (an umlaut, or a high byte alone) at every place.
+    for (std::size_t length = 0; length <= 10; ++length) {
+        Bytes ascii;
+        for (std::size_t i = 0; i < length; ++i) {
+            ascii.insert(ascii.end(), {static_cast<std::uint8_t>('a' + i), 0});
+        }
+        const std::string expected = fromUtf16Le(ascii);
+        ASSERT_EQ(expected.size(), length);
+        for (std::size_t at = 0; at < length; ++at) {
+            EXPECT_EQ(expected[at], static_cast<char>('a' + at)) << length;
+            for (const auto& [low, high, text] :
+                 {std::tuple{0xE4, 0, "\u00E4"}, std::tuple{0x7F, 0x7F, "\u7F7F"},
+                  std::tuple{0x61, 0x80, "\u8061"}}) {
+                Bytes name = ascii;
+                name[2 * at] = static_cast<std::uint8_t>(low);
+                name[2 * at + 1] = static_cast<std::uint8_t>(high);
+                const std::string wanted = expected.substr(0, at) + text + expected.substr(at + 1);
+                EXPECT_EQ(fromUtf16Le(name), wanted) << length << " " << at;
+            }
+        }
+    }
 }
 
 TEST(Text, Windows1252RoundTrip) {

@@ -95,15 +95,18 @@ TEST_F(RekursivFolderTest, CollectsByTypeDescriptionAndNeverConfigurationFiles) 
     tree.registerType("xyz", "Ein sOLID eDGE Dokument");
     tree.registerType("sec", "Solid Edgeless");
     tree.registerType("se", "SolidEdge Part");
+    tree.registerType("zfs", "Zeichnung für solid Edge");
+    tree.registerType("sol", "Sölid Edge Part");
     tree.addRoot("/Daten");
     for (const char* name : {"s.cfg", "t.CFG", "u.Cfg", "v.xyz", "w.sec", "x.se", "y", "z.Par",
-                             "archiv.par.bak", ".par"}) {
+                             "archiv.par.bak", ".par", "q.zfs", "r.sol"}) {
         tree.addFile("/Daten", name);
     }
     scan("/Daten", 0);
     // "Solid Edgeless" contains "SOLID EDGE"; "SolidEdge" does not; ".par" has the
-    // extension par.
-    EXPECT_EQ(found(), (Strings{"/Daten/v.xyz", "/Daten/w.sec", "/Daten/z.Par", "/Daten/.par"}));
+    // extension par; "Sölid" is another word.
+    EXPECT_EQ(found(), (Strings{"/Daten/v.xyz", "/Daten/w.sec", "/Daten/z.Par", "/Daten/.par",
+                                "/Daten/q.zfs"}));
 }
 
 TEST_F(RekursivFolderTest, AnUnregisteredExtensionIsNotCollected) {
