@@ -46,8 +46,10 @@ Header readHeader(ByteSource& input) {
     header.miniFatSectors = reader.u32();
     header.firstDifatSector = reader.u32();
     header.difatSectors = reader.u32();
-    for (std::uint32_t& entry : header.difat) {
-        entry = reader.u32();
+    // Entries past the FAT's sector count are never looked at; they stay 0.
+    const auto listed = std::min<std::size_t>(header.fatSectors, kHeaderDifatEntries);
+    for (std::size_t i = 0; i < listed; ++i) {
+        header.difat[i] = reader.u32();
     }
     const bool sectorsFitVersion =
         header.sectorShift == 12 || (header.sectorShift == 9 && header.majorVersion == 3);

@@ -35,6 +35,7 @@ struct Header {
     std::uint32_t miniFatSectors = 0;
     std::uint32_t firstDifatSector = 0;
     std::uint32_t difatSectors = 0;
+    // The first FAT sectors, as many as there are (at most all 109).
     std::array<std::uint32_t, kHeaderDifatEntries> difat{};
 
     std::uint32_t sectorBytes() const { return std::uint32_t{1} << sectorShift; }
