@@ -3,6 +3,8 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,17 +14,23 @@ namespace ostrevan {
 // Folder listings (of File or Folder) by upper-cased name, ties by the names' bytes, so that
 // the order is total and does not depend on the file system's.
 template <class Item> void sortByName(std::vector<Item>& items) {
-    std::vector<std::pair<std::string, Item>> keyed;
-    keyed.reserve(items.size());
-    for (auto& item : items) {
-        keyed.emplace_back(upperCase(item.Name), std::move(item));
+    std::vector<std::string> keys;
+    keys.reserve(items.size());
+    for (const auto& item : items) {
+        keys.push_back(upperCase(item.Name));
     }
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.Name < b.second.Name;
+    // The places are sorted, not the items: each item is moved once, into its place.
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return keys[a] != keys[b] ? keys[a] < keys[b] : items[a].Name < items[b].Name;
     });
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i] = std::move(keyed[i].second);
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    for (const std::size_t place : order) {
+        sorted.push_back(std::move(items[place]));
     }
+    items = std::move(sorted);
 }
 
 } // namespace ostrevan
