@@ -34,20 +34,11 @@ std::string_view trimmed(std::string_view text) {
     return trimmedRight(text.substr(skipBlanks(text, 0)));
 }
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-char asciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Every letter of the code page folds, not only ASCII (Ä = ä).
 bool sameName(std::string_view name, std::string_view wanted) {
     if (isAscii(name) && isAscii(wanted)) {
         return std::equal(name.begin(), name.end(), wanted.begin(), wanted.end(),
-                          [](char a, char b) { return asciiUpper(a) == asciiUpper(b); });
+                          [](char a, char b) { return asciiUpperCase(a) == asciiUpperCase(b); });
     }
     return upperCase(fromWindows1252(name)) == upperCase(fromWindows1252(wanted));
 }
