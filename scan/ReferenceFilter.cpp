@@ -18,10 +18,7 @@ std::string comparable(std::string_view folder) {
 
 // An ASCII character as comparable() maps it.
 char comparableAscii(char c) {
-    if (c >= 'a' && c <= 'z') {
-        return static_cast<char>(c - 'a' + 'A');
-    }
-    return c == '\\' ? '/' : c;
+    return c == '\\' ? '/' : asciiUpperCase(c);
 }
 
 } // namespace
