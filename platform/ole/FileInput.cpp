@@ -37,27 +37,33 @@ bool FileInput::readFully(std::uint8_t* target, std::size_t count, std::uint64_t
     return true;
 }
 
+// Pages 16 apart share one.
+std::size_t FileInput::ownSlot(std::uint64_t start) {
+    return static_cast<std::size_t>(start / kPageSize % kCachedPages);
+}
+
+// The slot that holds the page, or kCachedPages.
+std::size_t FileInput::keptSlot(std::uint64_t start) const {
+    const auto kept =
+        std::find_if(m_cached.begin(), m_cached.end(),
+                     [start](const CachedPage& cached) { return cached.start == start; });
+    return static_cast<std::size_t>(kept - m_cached.begin());
+}
+
 // The slot that holds the page, else its own slot while that is free (a document needs
 // fewer pages than are kept, mostly), else the least recently used one.
 std::size_t FileInput::slotOf(std::uint64_t start) const {
-    const auto own = static_cast<std::size_t>(start / kPageSize % kCachedPages);
+    const std::size_t own = ownSlot(start);
     if (m_cached[own].start == start || m_cached[own].start == kNoPage) {
         return own;
     }
-    for (std::size_t slot = 0; slot < kCachedPages; ++slot) {
-        if (m_cached[slot].start == start) {
-            return slot;
-        }
+    if (const std::size_t kept = keptSlot(start); kept < kCachedPages) {
+        return kept;
     }
     const auto oldest =
         std::min_element(m_cached.begin(), m_cached.end(),
                          [](const auto& a, const auto& b) { return a.lastUse < b.lastUse; });
     return static_cast<std::size_t>(oldest - m_cached.begin());
-}
-
-bool FileInput::isKept(std::uint64_t start) const {
-    return std::any_of(m_cached.begin(), m_cached.end(),
-                       [start](const CachedPage& cached) { return cached.start == start; });
 }
 
 // Whether the slot is free or holds the page used longest ago of those kept.
@@ -76,13 +82,12 @@ ByteRange FileInput::neighbourAlong(std::uint64_t start, std::size_t slot, bool 
                                     FetchAdvice& advice) const {
     const bool room =
         after ? slot + 1 < kCachedPages && start + kPageSize < m_size : slot > 0 && start > 0;
-    if (!room || slot != start / kPageSize % kCachedPages ||
-        !mayTake(after ? slot + 1 : slot - 1)) {
+    if (!room || slot != ownSlot(start) || !mayTake(after ? slot + 1 : slot - 1)) {
         return {};
     }
     const std::uint64_t neighbour = after ? start + kPageSize : start - kPageSize;
     const ByteRange page{neighbour, std::min(neighbour + kPageSize, m_size)};
-    if (isKept(neighbour) || !advice.soonNeeded(page)) {
+    if (keptSlot(neighbour) < kCachedPages || !advice.soonNeeded(page)) {
         return {};
     }
     // What joins the page at start, from the side that touches it.

@@ -53,8 +53,9 @@ private:
     // The bytes of the page at start, holding [from, to) at least.
     const std::uint8_t* page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
                              FetchAdvice* advice);
+    static std::size_t ownSlot(std::uint64_t start);
+    std::size_t keptSlot(std::uint64_t start) const;
     std::size_t slotOf(std::uint64_t start) const;
-    bool isKept(std::uint64_t start) const;
     bool mayTake(std::size_t slot) const;
     ByteRange neighbourAlong(std::uint64_t start, std::size_t slot, bool after,
                              FetchAdvice& advice) const;
