@@ -47,8 +47,7 @@ Header readHeader(ByteSource& input) {
     header.firstDifatSector = reader.u32();
     header.difatSectors = reader.u32();
     // Entries past the FAT's sector count are never looked at; they stay 0.
-    const auto listed = std::min<std::size_t>(header.fatSectors, kHeaderDifatEntries);
-    for (std::size_t i = 0; i < listed; ++i) {
+    for (std::size_t i = 0; i < header.listedFatSectors(); ++i) {
         header.difat[i] = reader.u32();
     }
     const bool sectorsFitVersion =

@@ -4,6 +4,7 @@
 
 #include "platform/ole/ByteSource.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -39,6 +40,10 @@ struct Header {
     std::array<std::uint32_t, kHeaderDifatEntries> difat{};
 
     std::uint32_t sectorBytes() const { return std::uint32_t{1} << sectorShift; }
+    // How many of difat are FAT sectors.
+    std::size_t listedFatSectors() const {
+        return std::min<std::size_t>(fatSectors, kHeaderDifatEntries);
+    }
 };
 
 // Reads and checks the header: signature, byte order, version 3 or 4, 512-byte sectors

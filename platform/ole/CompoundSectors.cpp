@@ -26,20 +26,9 @@ Sectors::Sectors(ByteSource& input, const Header& header)
         header.miniFatSectors > m_count) {
         raise(err::BadFileFormat);
     }
-}
-
-std::span<const std::uint32_t> Sectors::listedTableSectors() {
-    if (!m_tableSectorsListed) {
-        m_tableSectorCount = std::min<std::size_t>(m_header.fatSectors, kHeaderDifatEntries);
-        const auto listed =
-            m_tableSectors.begin() + static_cast<std::ptrdiff_t>(m_tableSectorCount);
-        std::copy_n(m_header.difat.begin(), m_tableSectorCount, m_tableSectors.begin());
-        if (!std::is_sorted(m_tableSectors.begin(), listed)) {
-            std::sort(m_tableSectors.begin(), listed);
-        }
-        m_tableSectorsListed = true;
-    }
-    return std::span(m_tableSectors).first(m_tableSectorCount);
+    const auto listed = std::span(m_tableSectors).first(header.listedFatSectors());
+    std::copy_n(header.difat.begin(), listed.size(), listed.begin());
+    std::sort(listed.begin(), listed.end());
 }
 
 // Writers that place the allocation table after the data put its sectors side by side, one
@@ -47,7 +36,7 @@ std::span<const std::uint32_t> Sectors::listedTableSectors() {
 // entries for parts of the file that the reader never looks at. The table sectors at either
 // end of what could be fetched are left there (only those the header lists).
 ByteRange Sectors::worthFetching(ByteRange asked, ByteRange within) {
-    const auto table = listedTableSectors();
+    const auto table = std::span(m_tableSectors).first(m_header.listedFatSectors());
     // Counted from the header as 0: sector n is position n + 1.
     const auto before = [](std::uint32_t sector, std::uint64_t position) {
         return std::uint64_t{sector} + 1 < position;

@@ -62,7 +62,6 @@ private:
     void load(TableSector& table, std::uint64_t index, std::uint32_t sector);
     ByteRange worthFetching(ByteRange asked, ByteRange within) override;
     bool soonNeeded(ByteRange bytes) override;
-    std::span<const std::uint32_t> listedTableSectors();
 
     ByteSource& m_input;
     const Header m_header;
@@ -77,11 +76,8 @@ private:
     // The last stream chain followed, and the same sorted to find a loop; kept for the next.
     std::vector<std::uint32_t> m_chain;
     std::vector<std::uint32_t> m_sortedChain;
-    // The allocation table's sectors that the header lists, in order; listed when first
-    // asked for.
+    // The allocation table's sectors that the header lists, in order.
     std::array<std::uint32_t, kHeaderDifatEntries> m_tableSectors{};
-    std::size_t m_tableSectorCount = 0;
-    bool m_tableSectorsListed = false;
 };
 
 } // namespace ostrevan::cfb
