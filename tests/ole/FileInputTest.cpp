@@ -313,6 +313,54 @@ TEST_P(FileInputNeighbours, AreReadAlongWhenTheirBytesAreExpectedSoon) {
     EXPECT_EQ(input.reads(), readsBefore + 1);
 }
 
+// Expects one neighbouring page soon, but only its part next to the page read finds worth it.
+class PartNeighbourAdvice final : public FetchAdvice {
+public:
+    explicit PartNeighbourAdvice(std::uint64_t neighbour) : m_neighbour(neighbour) {}
+    ByteRange worthFetching(ByteRange asked, ByteRange within) override {
+        if (within.begin != m_neighbour) {
+            return within;
+        }
+        return asked.begin == within.begin ? ByteRange{within.begin, within.begin + 1024}
+                                           : ByteRange{within.end - 1024, within.end};
+    }
+    bool soonNeeded(ByteRange bytes) override { return bytes.begin == m_neighbour; }
+
+private:
+    std::uint64_t m_neighbour;
+};
+
+TEST(FileInput, ANeighbourReadInPartServesTheRestOfItsPageFromTheFile) {
+    const test::TempFolder folder;
+    const std::string bytes = patternedBytes(1 << 20);
+    std::string otherBytes = bytes;
+    std::transform(otherBytes.begin(), otherBytes.end(), otherBytes.begin(),
+                   [](char byte) { return static_cast<char>(~byte); });
+    const std::string path = folder.file("Teil.par", bytes);
+    const std::string otherPath = folder.file("Andere.par", otherBytes);
+    for (const std::uint64_t neighbour : {6u * 4096, 4u * 4096}) {
+        SCOPED_TRACE(neighbour);
+        // The page memory the input takes over holds other bytes at every offset.
+        {
+            FileInput other(otherPath);
+            std::array<std::uint8_t, 1> byte{};
+            for (std::uint64_t offset = 0; offset < 16 * 4096; offset += 4096) {
+                ASSERT_TRUE(other.read(offset, byte));
+            }
+        }
+        FileInput input(path);
+        std::array<std::uint8_t, 512> sector{};
+        PartNeighbourAdvice advice(neighbour);
+        ASSERT_TRUE(input.readAdvised(advice, 5 * 4096 + 1000, sector));
+        EXPECT_EQ(input.bytesRead(), 4096u + 1024u);
+        for (std::uint64_t offset = neighbour; offset < neighbour + 4096; offset += 512) {
+            ASSERT_TRUE(input.read(offset, sector));
+            EXPECT_TRUE(holdsBytesAt(sector, bytes, offset)) << offset;
+        }
+        EXPECT_EQ(input.bytesRead(), 2u * 4096u);
+    }
+}
+
 TEST(FileInput, AFileCutShortAfterOpeningFailsTheReadInsteadOfHandingOutStaleBytes) {
     const test::TempFolder folder;
     const std::string path = folder.file("Teil.par", patternedBytes(kFileSize));
