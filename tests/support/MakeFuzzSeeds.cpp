@@ -1,5 +1,6 @@
 // make-fuzz-seeds FOLDER: writes the seeds shaped like real Solid Edge documents into
-// FOLDER/compound_document and FOLDER/ole_stream (fuzz/corpus holds what it wrote).
+// FOLDER/compound_document and FOLDER/ole_stream, and one shaped like the documents of the
+// folder-scan benchmark into FOLDER/compound_file (fuzz/corpus holds what it wrote).
 
 #include "tests/support/CompoundFixture.h"
 
@@ -46,6 +47,12 @@ int main(int argc, char** argv) {
     const auto streams = folder / "ole_stream";
     std::filesystem::create_directories(documents);
     std::filesystem::create_directories(streams);
+    std::filesystem::create_directories(folder / "compound_file");
+
+    // The directory, the mini FAT and the mini stream in pages of their own after the data, so
+    // that the page input reads neighbouring pages along.
+    writeCompoundDocument((folder / "compound_file" / "scan-layout").string(),
+                          {kPart, kBeside, kSheetMetal, kAssembly}, 12 * 1024);
 
     CompoundDocument assembly;
     assembly.addSolidEdgeLink("JSite38", kPart)
