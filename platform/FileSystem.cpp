@@ -36,15 +36,6 @@ std::size_t rootLength(std::string_view path) {
     return !path.empty() && isSeparator(path[0]) ? 1 : 0;
 }
 
-// path without trailing separators, unless they are part of the root.
-std::string_view trimTrailing(std::string_view path) {
-    const std::size_t root = rootLength(path);
-    while (path.size() > root && isSeparator(path.back())) {
-        path.remove_suffix(1);
-    }
-    return path;
-}
-
 } // namespace
 
 std::string FileSystem::BuildPath(std::string_view folder, std::string_view name) {
@@ -68,30 +59,41 @@ std::string FileSystem::GetFileName(std::string_view path) {
     return std::string(FileNameView(path));
 }
 
+// A path's root is the root of the path without its trailing separators: those are cut
+// after the root only.
+
 std::string_view FileSystem::ParentFolderView(std::string_view path) {
-    const std::string_view trimmed = trimTrailing(path);
-    const std::size_t root = rootLength(trimmed);
-    if (trimmed.size() <= root) {
+    const std::size_t root = rootLength(path);
+    std::size_t end = path.size();
+    while (end > root && isSeparator(path[end - 1])) {
+        --end;
+    }
+    if (end <= root) {
         return {};
     }
-    std::size_t end = trimmed.size();
-    while (end > root && !isSeparator(trimmed[end - 1])) {
+    while (end > root && !isSeparator(path[end - 1])) {
         --end;
     }
     if (end == 0) {
         return {};
     }
-    return trimTrailing(trimmed.substr(0, end));
+    while (end > root && isSeparator(path[end - 1])) {
+        --end;
+    }
+    return path.substr(0, end);
 }
 
 std::string_view FileSystem::FileNameView(std::string_view path) {
-    const std::string_view trimmed = trimTrailing(path);
-    const std::size_t root = rootLength(trimmed);
-    std::size_t start = trimmed.size();
-    while (start > root && !isSeparator(trimmed[start - 1])) {
+    const std::size_t root = rootLength(path);
+    std::size_t end = path.size();
+    while (end > root && isSeparator(path[end - 1])) {
+        --end;
+    }
+    std::size_t start = end;
+    while (start > root && !isSeparator(path[start - 1])) {
         --start;
     }
-    return trimmed.substr(std::max(start, root));
+    return path.substr(start, end - start);
 }
 
 std::string FileSystem::GetExtensionName(std::string_view path) {

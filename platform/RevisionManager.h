@@ -18,8 +18,8 @@ using RevisionManagerDocuments = std::vector<std::unique_ptr<RevisionManagerDocu
 class RevisionManagerDocument {
 public:
     virtual ~RevisionManagerDocument() = default;
-    // The document's full path.
-    virtual std::string FullName() const = 0;
+    // The document's full path, valid while the document lives.
+    virtual const std::string& FullName() const = 0;
     // The documents this one links to (kind 0: its own, direct links), or null when the
     // document has no link object at all.
     virtual std::unique_ptr<RevisionManagerDocuments> LinkedDocuments(std::int32_t kind) = 0;

@@ -89,7 +89,7 @@ void readLinks(ScanContext& context, const std::string& path, const DocumentFile
         form.lbl_references.setCaption(caption);
         if (links) {
             for (const auto& link : *links) {
-                const std::string fullName = link->FullName();
+                const std::string& fullName = link->FullName();
                 caption.assign("Bearbeite: ").append(FileSystem::FileNameView(fullName));
                 form.lbl_CheckRef.setCaption(caption);
                 form.lbl_CheckRef.refresh();

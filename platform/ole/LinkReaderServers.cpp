@@ -105,7 +105,7 @@ public:
         : m_fullName(std::move(fullName)), m_reading(std::move(reading)),
           m_links(std::move(links)) {}
 
-    std::string FullName() const override { return m_fullName; }
+    const std::string& FullName() const override { return m_fullName; }
 
     std::unique_ptr<RevisionManagerDocuments> LinkedDocuments(std::int32_t kind) override {
         if (kind != 0) {

@@ -75,15 +75,29 @@ std::optional<std::string> mapped(const std::string& path, const PathMapping& ma
 
 using IsFile = std::function<bool(const std::string&)>;
 
+// The files of a predicate on full paths, as a search asks about them.
+class PredicateFiles final {
+public:
+    explicit PredicateFiles(const IsFile& isFile) : m_isFile(isFile) {}
+
+    bool isFile(const std::string& path) const { return m_isFile(path); }
+    bool isFileIn(std::string_view folder, std::string_view name) const {
+        return m_isFile(FileSystem::BuildPath(folder, name));
+    }
+
+private:
+    const IsFile& m_isFile;
+};
+
 // The candidates of the rules in turn, each asked about as it is made; the first that is a
-// file ends the search, and no candidate after it is built.
-class Search final {
+// file ends the search, and no candidate after it is built. Files answers isFile(path) and
+// isFileIn(folder, name), the latter as isFile(FileSystem::BuildPath(folder, name)).
+template <class Files> class Search final {
 public:
     // documentPath is absolute, documentFolder its folder.
     Search(const std::string& documentPath, const std::string& documentFolder,
-           const LinkObject& link, const IsFile& isFile)
-        : m_document(documentPath), m_documentFolder(documentFolder), m_link(link),
-          m_isFile(isFile),
+           const LinkObject& link, Files& files)
+        : m_document(documentPath), m_documentFolder(documentFolder), m_link(link), m_files(files),
           m_fileName(link.absolute.isUrl ? std::string_view()
                                          : FileSystem::FileNameView(link.absolute.path)) {}
 
@@ -131,8 +145,9 @@ public:
     }
 
     void inFolder(const std::string& folder, ResolvedBy how) {
-        if (!m_found && !m_fileName.empty() && !folder.empty()) {
-            consider(FileSystem::BuildPath(folder, m_fileName), how);
+        if (!m_found && !m_fileName.empty() && !folder.empty() &&
+            m_files.isFileIn(folder, m_fileName)) {
+            m_found.emplace(FileSystem::BuildPath(folder, m_fileName), how);
         }
     }
 
@@ -142,7 +157,7 @@ public:
 private:
     // A stored path is copied only when it is the one found.
     template <class Path> void consider(Path&& path, ResolvedBy how) {
-        if (!m_found && m_isFile(path)) {
+        if (!m_found && m_files.isFile(path)) {
             m_found.emplace(std::forward<Path>(path), how);
         }
     }
@@ -150,15 +165,16 @@ private:
     const std::string& m_document;
     const std::string& m_documentFolder;
     const LinkObject& m_link;
-    const IsFile& m_isFile;
+    Files& m_files;
     std::string_view m_fileName; // a part of m_link
     std::optional<std::pair<std::string, ResolvedBy>> m_found;
 };
 
 // documentPath is absolute, documentFolder its folder.
+template <class Files>
 ResolvedLink resolveAgainst(const std::string& documentPath, const std::string& documentFolder,
-                            LinkObject link, const LinkManagement& rules, const IsFile& isFile) {
-    Search search(documentPath, documentFolder, link, isFile);
+                            LinkObject link, const LinkManagement& rules, Files& files) {
+    Search<Files> search(documentPath, documentFolder, link, files);
     for (const LinkRule rule : rules.order) {
         search.rule(rule);
         if (rule == LinkRule::Absolute) {
@@ -251,7 +267,8 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
                          const LinkManagement& rules,
                          const std::function<bool(const std::string&)>& isFile) {
     const std::string document = absoluteLocalPath(documentPath);
-    return resolveAgainst(document, FileSystem::GetParentFolderName(document), link, rules, isFile);
+    PredicateFiles files(isFile);
+    return resolveAgainst(document, FileSystem::GetParentFolderName(document), link, rules, files);
 }
 
 DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
@@ -270,8 +287,7 @@ LinkObjects DocumentLinkResolver::readLinkObjects() const {
 }
 
 ResolvedLink DocumentLinkResolver::resolve(LinkObject link) const {
-    return resolveAgainst(m_document, m_documentFolder, std::move(link), m_rules,
-                          [this](const std::string& path) { return m_folders.isFile(path); });
+    return resolveAgainst(m_document, m_documentFolder, std::move(link), m_rules, m_folders);
 }
 
 std::vector<ResolvedLink> readResolvedLinks(const std::string& documentPath,

@@ -54,6 +54,9 @@ public:
 
     // As regularFileExists.
     bool isFile(const std::string& path);
+    // As isFile(FileSystem::BuildPath(folder, name)); the path is built only when the folder's
+    // listing cannot answer for the name.
+    bool isFileIn(std::string_view folder, std::string_view name);
     // The folder opened; it stays open until another one is asked for.
     const FolderFiles& folder(const std::string& path) {
         if (!m_open || m_openPath != path) {
@@ -66,6 +69,8 @@ public:
 
 private:
     struct Listing;
+    // The listing of a folder of a normal absolute path, listed at its first lookup.
+    const Listing& listing(std::string_view folder);
     struct NameHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view name) const {

@@ -1,5 +1,6 @@
 #include "platform/ole/LocalFiles.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -69,22 +70,23 @@ struct FolderListings::Listing {
     // Each entry's type as the folder holds it (DT_REG, DT_LNK, ...).
     std::unordered_map<std::string, unsigned char, NameHash, std::equal_to<>> types;
 
-    // As regularFileExists(path) for the name in this folder.
-    bool isFile(const std::string& path, std::string_view name) const {
+    // As regularFileExists(path()) for the name in this folder; the path is made only when
+    // the listing cannot tell.
+    template <class Path> bool isFile(std::string_view name, const Path& path) const {
         switch (state) {
         case State::Missing:
             return false;
         case State::Unlisted:
-            return regularFileExists(path);
+            return regularFileExists(path());
         case State::Listed:
             break;
         }
         const auto entry = types.find(name);
         if (entry == types.end()) {
             // An ASCII name alone: a folder may also compare names in Unicode normal form.
-            return tellsCaseApart && isAscii(name) ? false : regularFileExists(path);
+            return tellsCaseApart && isAscii(name) ? false : regularFileExists(path());
         }
-        return entry->second == DT_REG || (mayBeLink(entry->second) && regularFileExists(path));
+        return entry->second == DT_REG || (mayBeLink(entry->second) && regularFileExists(path()));
     }
 
     // Whether the open folder finds none of its names by another case: the first name with a
@@ -181,15 +183,7 @@ FolderListings::FolderListings() = default;
 
 FolderListings::~FolderListings() = default;
 
-bool FolderListings::isFile(const std::string& path) {
-    // Only a normal path names its folder by the text before its last separator; a path too
-    // long for the system, or one with a NUL that ends it early, is asked about as it is.
-    if (!isNormalAbsolute(path) || path.size() >= PATH_MAX ||
-        path.find('\0') != std::string::npos) {
-        return regularFileExists(path);
-    }
-    const std::size_t separator = path.rfind('/');
-    const std::string_view folder(path.data(), std::max<std::size_t>(separator, 1));
+const FolderListings::Listing& FolderListings::listing(std::string_view folder) {
     if (m_lastListing == nullptr || folder != m_lastFolder) {
         auto listing = m_listings.find(folder);
         if (listing == m_listings.end()) {
@@ -199,7 +193,36 @@ bool FolderListings::isFile(const std::string& path) {
         m_lastFolder = listing->first;
         m_lastListing = listing->second.get();
     }
-    return m_lastListing->isFile(path, std::string_view(path).substr(separator + 1));
+    return *m_lastListing;
+}
+
+bool FolderListings::isFile(const std::string& path) {
+    // Only a normal path names its folder by the text before its last separator; a path too
+    // long for the system, or one with a NUL that ends it early, is asked about as it is.
+    if (!isNormalAbsolute(path) || path.size() >= PATH_MAX ||
+        path.find('\0') != std::string::npos) {
+        return regularFileExists(path);
+    }
+    const std::size_t separator = path.rfind('/');
+    const std::string_view folder(path.data(), std::max<std::size_t>(separator, 1));
+    return listing(folder).isFile(std::string_view(path).substr(separator + 1),
+                                  [&]() -> const std::string& { return path; });
+}
+
+bool FolderListings::isFileIn(std::string_view folder, std::string_view name) {
+    // BuildPath puts '/' between the two when neither has a separator at that end; then a
+    // name that is one component in a normal folder makes a normal path in that folder. A
+    // folder listed before is a normal one.
+    const bool joined = !folder.empty() && folder.back() != '\\' && !name.empty() &&
+                        name.front() != '\\' && name != "." && name != ".." &&
+                        name.find('/') == std::string_view::npos &&
+                        name.find('\0') == std::string_view::npos;
+    const bool known = m_lastListing != nullptr && folder == m_lastFolder;
+    if (!joined || folder.size() + 1 + name.size() >= PATH_MAX ||
+        (!known && (!isNormalAbsolute(folder) || folder.find('\0') != std::string_view::npos))) {
+        return isFile(FileSystem::BuildPath(folder, name));
+    }
+    return listing(folder).isFile(name, [&] { return FileSystem::BuildPath(folder, name); });
 }
 
 } // namespace ostrevan

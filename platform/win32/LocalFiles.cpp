@@ -1,6 +1,7 @@
 #include "platform/ole/LocalFiles.h"
 
 #include "platform/Error.h"
+#include "platform/FileSystem.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -61,6 +62,10 @@ FolderListings::~FolderListings() = default;
 
 bool FolderListings::isFile(const std::string& path) {
     return regularFileExists(path);
+}
+
+bool FolderListings::isFileIn(std::string_view folder, std::string_view name) {
+    return isFile(FileSystem::BuildPath(folder, name));
 }
 
 } // namespace ostrevan

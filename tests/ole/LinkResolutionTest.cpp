@@ -1,6 +1,7 @@
 #include "platform/ole/LinkResolution.h"
 
 #include "platform/Error.h"
+#include "platform/FileSystem.h"
 #include "tests/support/CompoundFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
@@ -238,6 +239,7 @@ TEST(FolderListings, AnswerAsAStatOfTheFullPathWould) {
     folder.file("Anlage/Punkt.", "x");
     folder.file("Anlage/ Blank.par ", "x");
     folder.file("Anlage/Rück\\strich.par", "x");
+    folder.file("Anlage\\Welle.par", "x");
     folder.file("Anlage/" + std::string(255, 'n'), "x");
     folder.link("Anlage/Verweis.par", inFolder);
     folder.link("Anlage/Ins Leere.par", folder.at("Anlage/fehlt.par"));
@@ -316,6 +318,30 @@ TEST(FolderListings, AnswerAsAStatOfTheFullPathWould) {
         EXPECT_EQ(shared.isFile(path), regularFileExists(path)) << path;
     }
     EXPECT_TRUE(shared.isFile(below));
+    // A name in a folder answers as the path BuildPath makes of them, whatever the two hold.
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const std::string& path : paths) {
+        const std::size_t separator = path.rfind('/');
+        if (separator != std::string::npos) {
+            names.emplace_back(path.substr(0, separator), path.substr(separator + 1));
+            names.emplace_back(path.substr(0, separator + 1), path.substr(separator + 1));
+        }
+    }
+    for (const char* name :
+         {"Teile/Mutter.par", "\\Welle.par", "Teile\\Mutter.par", ".", "..", "", "/Welle.par"}) {
+        names.emplace_back(folder.at("Anlage"), name);
+    }
+    names.emplace_back("/", "");
+    names.emplace_back("relativ", "Welle.par");
+    names.emplace_back(folder.at("Anlage\\"), "Welle.par");
+    FolderListings sharedNames;
+    for (const auto& [in, name] : names) {
+        const std::string path = FileSystem::BuildPath(in, name);
+        EXPECT_EQ(FolderListings().isFileIn(in, name), regularFileExists(path))
+            << in << " " << name;
+        EXPECT_EQ(sharedNames.isFileIn(in, name), regularFileExists(path)) << in << " " << name;
+        EXPECT_EQ(shared.isFileIn(in, name), regularFileExists(path)) << in << " " << name;
+    }
 }
 
 TEST(FolderListings, AFileCreatedOrRemovedAfterItsFolderWasListedShowsToTheNextOnly) {

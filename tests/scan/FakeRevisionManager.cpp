@@ -11,7 +11,7 @@ public:
                  RevisionManagerWorld& world)
         : m_fullName(std::move(fullName)), m_links(std::move(links)), m_world(world) {}
 
-    std::string FullName() const override {
+    const std::string& FullName() const override {
         if (const auto failing = m_world.fullNameErrors.find(m_fullName);
             failing != m_world.fullNameErrors.end()) {
             raise(failing->second);
