@@ -69,7 +69,9 @@ public:
 
 private:
     struct Listing;
-    // The listing of a folder of a normal absolute path, listed at its first lookup.
+    // The listing of a folder listed before; null when there is none.
+    const Listing* listed(std::string_view folder);
+    // The listing of a normal absolute folder (or "/"), listed at its first lookup.
     const Listing& listing(std::string_view folder);
     struct NameHash {
         using is_transparent = void;

@@ -34,6 +34,13 @@ bool isNormalAbsolute(std::string_view path) {
     return true;
 }
 
+// Whether name is one component of a normal path: neither empty, "." nor "..", without a
+// separator or a NUL.
+bool isComponent(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
 // Folders with more entries are not kept in memory; their files are looked up one by one.
 constexpr std::size_t kMostListedEntries = 100'000;
 
@@ -183,46 +190,73 @@ FolderListings::FolderListings() = default;
 
 FolderListings::~FolderListings() = default;
 
-const FolderListings::Listing& FolderListings::listing(std::string_view folder) {
+const FolderListings::Listing* FolderListings::listed(std::string_view folder) {
     if (m_lastListing == nullptr || folder != m_lastFolder) {
-        auto listing = m_listings.find(folder);
+        const auto listing = m_listings.find(folder);
         if (listing == m_listings.end()) {
-            listing = m_listings.emplace(folder, Listing::of(std::string(folder))).first;
+            return nullptr;
         }
         // The map's key stays where it is while the map lives.
         m_lastFolder = listing->first;
         m_lastListing = listing->second.get();
     }
+    return m_lastListing;
+}
+
+const FolderListings::Listing& FolderListings::listing(std::string_view folder) {
+    if (const Listing* known = listed(folder)) {
+        return *known;
+    }
+    const auto listing = m_listings.emplace(folder, Listing::of(std::string(folder))).first;
+    m_lastFolder = listing->first;
+    m_lastListing = listing->second.get();
     return *m_lastListing;
 }
 
 bool FolderListings::isFile(const std::string& path) {
+    const std::size_t separator = path.rfind('/');
+    if (separator == std::string::npos) {
+        return regularFileExists(path);
+    }
+    const std::string_view folder(path.data(), std::max<std::size_t>(separator, 1));
+    const std::string_view name = std::string_view(path).substr(separator + 1);
+    const auto pathItself = [&]() -> const std::string& {
+        return path;
+    };
+    // The folders listed are normal ("/" too): a component in one makes a normal path. Two
+    // separators at the start would make another folder of "/".
+    if (separator != 1 && path.size() < PATH_MAX && isComponent(name)) {
+        if (const Listing* known = listed(folder)) {
+            return known->isFile(name, pathItself);
+        }
+    }
     // Only a normal path names its folder by the text before its last separator; a path too
     // long for the system, or one with a NUL that ends it early, is asked about as it is.
     if (!isNormalAbsolute(path) || path.size() >= PATH_MAX ||
         path.find('\0') != std::string::npos) {
         return regularFileExists(path);
     }
-    const std::size_t separator = path.rfind('/');
-    const std::string_view folder(path.data(), std::max<std::size_t>(separator, 1));
-    return listing(folder).isFile(std::string_view(path).substr(separator + 1),
-                                  [&]() -> const std::string& { return path; });
+    return listing(folder).isFile(name, pathItself);
 }
 
 bool FolderListings::isFileIn(std::string_view folder, std::string_view name) {
     // BuildPath puts '/' between the two when neither has a separator at that end; then a
-    // name that is one component in a normal folder makes a normal path in that folder. A
-    // folder listed before is a normal one.
-    const bool joined = !folder.empty() && folder.back() != '\\' && !name.empty() &&
-                        name.front() != '\\' && name != "." && name != ".." &&
-                        name.find('/') == std::string_view::npos &&
-                        name.find('\0') == std::string_view::npos;
-    const bool known = m_lastListing != nullptr && folder == m_lastFolder;
-    if (!joined || folder.size() + 1 + name.size() >= PATH_MAX ||
-        (!known && (!isNormalAbsolute(folder) || folder.find('\0') != std::string_view::npos))) {
-        return isFile(FileSystem::BuildPath(folder, name));
+    // component in a normal folder makes a normal path in that folder.
+    const auto path = [&] {
+        return FileSystem::BuildPath(folder, name);
+    };
+    if (folder.empty() || folder.back() == '\\' || !isComponent(name) || name.front() == '\\' ||
+        folder.size() + 1 + name.size() >= PATH_MAX) {
+        return isFile(path());
     }
-    return listing(folder).isFile(name, [&] { return FileSystem::BuildPath(folder, name); });
+    const Listing* known = listed(folder);
+    if (known == nullptr) {
+        if (!isNormalAbsolute(folder) || folder.find('\0') != std::string_view::npos) {
+            return isFile(path());
+        }
+        known = &listing(folder);
+    }
+    return known->isFile(name, path);
 }
 
 } // namespace ostrevan
