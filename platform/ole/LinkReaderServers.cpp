@@ -7,6 +7,7 @@
 #include "platform/UserFolders.h"
 #include "platform/ole/LinkResolution.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <iostream>
@@ -22,6 +23,31 @@ namespace {
 using SharedRules = std::shared_ptr<const LinkManagement>;
 using SharedObserver = std::shared_ptr<LinkReadObserver>;
 
+// Whether each link is the first of its target (compared without regard to case).
+std::pmr::vector<bool> firstOfTarget(const std::vector<ResolvedLink>& links,
+                                     std::pmr::memory_resource& memory) {
+    std::pmr::vector<bool> first(&memory);
+    first.reserve(links.size());
+    // A document's usual few links are compared pair by pair; many through a set.
+    constexpr std::size_t kMostComparedInPairs = 16;
+    if (links.size() <= kMostComparedInPairs) {
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            const auto same = [&](const ResolvedLink& earlier) {
+                return UpperCaseEqual()(earlier.fullName, links[i].fullName);
+            };
+            first.push_back(
+                std::none_of(links.begin(), links.begin() + static_cast<std::ptrdiff_t>(i), same));
+        }
+        return first;
+    }
+    std::pmr::unordered_set<std::string_view, UpperCaseHash, UpperCaseEqual> seen(
+        links.size(), UpperCaseHash(), UpperCaseEqual(), &memory);
+    for (const ResolvedLink& link : links) {
+        first.push_back(seen.insert(link.fullName).second);
+    }
+    return first;
+}
+
 // A document's links, each target once (compared without regard to case), in the order found.
 std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
                                         const LinkManagement& rules, FolderListings& folders) {
@@ -29,25 +55,17 @@ std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
     // The set holds views of the names in place; a document's usual few fit on the stack.
     std::array<std::byte, 4096> stack;
     std::pmr::monotonic_buffer_resource memory(stack.data(), stack.size());
-    std::pmr::unordered_set<std::string_view, UpperCaseHash, UpperCaseEqual> seen(
-        links.size(), UpperCaseHash(), UpperCaseEqual(), &memory);
-    std::pmr::vector<bool> first(&memory);
-    first.reserve(links.size());
-    for (const ResolvedLink& link : links) {
-        first.push_back(seen.insert(link.fullName).second);
-    }
-    if (seen.size() < links.size()) {
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < links.size(); ++i) {
-            if (first[i]) {
-                if (kept != i) {
-                    links[kept] = std::move(links[i]);
-                }
-                ++kept;
+    const std::pmr::vector<bool> first = firstOfTarget(links, memory);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        if (first[i]) {
+            if (kept != i) {
+                links[kept] = std::move(links[i]);
             }
+            ++kept;
         }
-        links.erase(links.begin() + static_cast<std::ptrdiff_t>(kept), links.end());
     }
+    links.erase(links.begin() + static_cast<std::ptrdiff_t>(kept), links.end());
     return links;
 }
 

@@ -92,6 +92,25 @@ TEST_F(LinkReaderServers, LinksBeyondAsciiAreTheSameWhenTheirUpperCaseIs) {
                                         "C:\\DATEN\\STRASSE.PAR"}));
 }
 
+TEST_F(LinkReaderServers, ManyLinksAreEachOnceInTheOrderFoundAsAFewAre) {
+    // A few links are compared pair by pair, many through a set: both keep the first of each.
+    for (const int parts : {3, 8, 30}) {
+        std::vector<fixture::FixtureLink> links;
+        std::vector<std::string> expected;
+        for (int i = 0; i < parts; ++i) {
+            expected.push_back("C:\\Teile\\Größe " + std::to_string(i) + ".par");
+            links.push_back({expected.back()});
+            links.push_back({"c:\\TEILE\\grÖßE " + std::to_string(i / 2) + ".PAR"});
+        }
+        const std::string assembly = m_documents.at("Baugruppe " + std::to_string(parts) + ".asm");
+        fixture::writeCompoundDocument(assembly, links);
+        auto application = m_automation.create<RevisionManagerApplication>(kRevisionManagerProgId);
+        const auto linked = application->Open(assembly)->LinkedDocuments(0);
+        ASSERT_NE(linked, nullptr);
+        EXPECT_EQ(fullNamesOf(*linked), expected) << parts;
+    }
+}
+
 TEST_F(LinkReaderServers, AFamilyOfAssembliesGivesEachLinkedFileOnceInTheOrderFound) {
     const std::string here = m_documents.file("Familie/Platte.psm", "x");
     const std::string family = m_documents.at("Familie/Familie.asm");
