@@ -21,14 +21,33 @@ char comparableAscii(char c) {
     return c == '\\' ? '/' : asciiUpperCase(c);
 }
 
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+std::string_view withoutTrailingSeparator(std::string_view folder) {
+    if (!folder.empty() && isSeparator(folder.back())) {
+        folder.remove_suffix(1);
+    }
+    return folder;
+}
+
 } // namespace
 
 BaseFolder::BaseFolder(std::string_view folder)
-    : m_empty(folder.empty()), m_comparable(comparable(folder)) {}
+    : m_empty(folder.empty()), m_comparable(comparable(folder)),
+      m_given(withoutTrailingSeparator(folder)) {}
 
 bool BaseFolder::holds(std::string_view referenceFolder) const {
     if (referenceFolder.empty() || m_empty) {
         return false;
+    }
+    // A reference that starts with the folder's very bytes maps alike, up to the separator
+    // after them (only one separator of the folder's is not compared).
+    if ((m_given.empty() || !isSeparator(m_given.back())) && referenceFolder.starts_with(m_given) &&
+        (referenceFolder.size() == m_given.size() ||
+         isSeparator(referenceFolder[m_given.size()]))) {
+        return true;
     }
     if (!isAscii(referenceFolder)) {
         return holdsComparable(comparable(referenceFolder));

@@ -20,6 +20,8 @@ private:
 
     bool m_empty;
     std::string m_comparable;
+    // The folder as given without one trailing separator.
+    std::string m_given;
 };
 
 } // namespace ostrevan
