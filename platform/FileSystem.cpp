@@ -6,6 +6,7 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <map>
 
 namespace ostrevan {
 namespace {
@@ -34,6 +35,13 @@ std::size_t rootLength(std::string_view path) {
         return path.size() >= 3 && isSeparator(path[2]) ? 3 : 2;
     }
     return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+}
+
+// GetExtensionName as a part of path.
+std::string_view extensionOf(std::string_view path) {
+    const std::string_view name = FileSystem::FileNameView(path);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
 } // namespace
@@ -97,9 +105,7 @@ std::string_view FileSystem::FileNameView(std::string_view path) {
 }
 
 std::string FileSystem::GetExtensionName(std::string_view path) {
-    const std::string_view name = FileNameView(path);
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
+    return std::string(extensionOf(path));
 }
 
 std::string FileSystem::TypeOf(const FileTypeRegistry& types, std::string_view name) {
@@ -117,8 +123,15 @@ std::string FileSystem::TypeOf(const FileTypeRegistry& types, std::string_view n
 void FileSystem::FinishListing(std::vector<File>& files, const FileTypeRegistry& types) {
     sortByName(files);
     const CachedFileTypes listingTypes(types);
+    // A type depends on the extension alone: files with one extension, spelt alike, share it.
+    std::map<std::string, std::string, std::less<>> typeOfExtension;
     for (auto& file : files) {
-        file.Type = TypeOf(listingTypes, file.Name);
+        const std::string_view extension = extensionOf(file.Name);
+        auto known = typeOfExtension.find(extension);
+        if (known == typeOfExtension.end()) {
+            known = typeOfExtension.emplace(extension, TypeOf(listingTypes, file.Name)).first;
+        }
+        file.Type = known->second;
     }
 }
 

@@ -63,6 +63,10 @@ TEST(CachedFileTypes, AFolderOfManyFilesCostsOneQuestionPerExtension) {
         parts += file.Type == "Solid Edge Part Document" ? 1 : 0;
     }
     EXPECT_EQ(parts, 200);
+    // Each spelling of an extension has the type the file would have on its own.
+    for (const File& file : files) {
+        EXPECT_EQ(file.Type, FileSystem::TypeOf(store, file.Name)) << file.Name;
+    }
 }
 
 } // namespace
