@@ -13,4 +13,13 @@ bool MemoryInput::read(std::uint64_t offset, std::span<std::uint8_t> target) {
     return true;
 }
 
+std::span<const std::uint8_t> MemoryInput::viewAdvised(FetchAdvice& advice, std::uint64_t offset,
+                                                       std::size_t count) {
+    static_cast<void>(advice);
+    if (offset > m_bytes.size() || count > m_bytes.size() - offset) {
+        return {};
+    }
+    return m_bytes.subspan(static_cast<std::size_t>(offset), count);
+}
+
 } // namespace ostrevan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -45,6 +46,16 @@ public:
         static_cast<void>(advice);
         return read(offset, target);
     }
+    // The count bytes from offset on where the source holds them in memory, or fetches them
+    // into memory it keeps, as readAdvised would: valid until the next call on the source.
+    // Empty where it does not or cannot; the caller then copies them with readAdvised.
+    virtual std::span<const std::uint8_t> viewAdvised(FetchAdvice& advice, std::uint64_t offset,
+                                                      std::size_t count) {
+        static_cast<void>(advice);
+        static_cast<void>(offset);
+        static_cast<void>(count);
+        return {};
+    }
 };
 
 // Bytes already in memory, borrowed for the life of the input.
@@ -54,6 +65,8 @@ public:
 
     std::uint64_t size() const override { return m_bytes.size(); }
     bool read(std::uint64_t offset, std::span<std::uint8_t> target) override;
+    std::span<const std::uint8_t> viewAdvised(FetchAdvice& advice, std::uint64_t offset,
+                                              std::size_t count) override;
 
 private:
     std::span<const std::uint8_t> m_bytes;

@@ -23,14 +23,15 @@ constexpr std::uint8_t kStorageType = 1;
 constexpr std::uint8_t kStreamType = 2;
 constexpr std::uint8_t kRootType = 5;
 
-// The entry in bytes; raises 321 when its name or type is not one a writer could have stored.
-StoredEntry parseEntry(std::span<const std::uint8_t> bytes, std::uint16_t majorVersion) {
+// The entry in bytes, into stored; raises 321 when its name or type is not one a writer
+// could have stored.
+void parseEntry(std::span<const std::uint8_t> bytes, std::uint16_t majorVersion,
+                StoredEntry& stored) {
     ByteReader reader(bytes);
     const auto name = reader.bytes(64);
     const std::uint16_t nameBytes = reader.u16();
     const auto type = reader.bytes(1);
     reader.skip(1); // colour: the tree is enumerated whole, never searched
-    StoredEntry stored;
     stored.left = reader.u32();
     stored.right = reader.u32();
     stored.child = reader.u32();
@@ -68,7 +69,6 @@ StoredEntry parseEntry(std::span<const std::uint8_t> bytes, std::uint16_t majorV
     }
     stored.entry.name = fromUtf16Le(name.first(nameEnd));
     std::copy(classId.begin(), classId.end(), stored.entry.classId.begin());
-    return stored;
 }
 
 } // namespace
@@ -85,18 +85,19 @@ void CompoundFile::readDirectory() {
     const std::uint32_t perSector = m_sectors.sectorBytes() / cfb::kDirectoryEntryBytes;
     const std::uint64_t entryCount = std::uint64_t{directorySectors.size()} * perSector;
     std::vector<bool> reached(static_cast<std::size_t>(entryCount));
-    const auto entryAt = [&](std::uint32_t id) {
+    std::array<std::uint8_t, cfb::kDirectoryEntryBytes> spare{};
+    const auto readEntry = [&](std::uint32_t id, StoredEntry& stored) {
         if (id >= entryCount || reached[id]) {
             raise(err::BadFileFormat);
         }
         reached[id] = true;
-        std::array<std::uint8_t, cfb::kDirectoryEntryBytes> bytes{};
-        m_sectors.read(directorySectors[id / perSector], id % perSector * cfb::kDirectoryEntryBytes,
-                       bytes);
-        return parseEntry(bytes, m_header.majorVersion);
+        parseEntry(m_sectors.bytesAt(directorySectors[id / perSector],
+                                     id % perSector * cfb::kDirectoryEntryBytes, spare),
+                   m_header.majorVersion, stored);
     };
 
-    StoredEntry root = entryAt(0);
+    StoredEntry root;
+    readEntry(0, root);
     if (root.entry.kind != CompoundEntry::Kind::Root || root.left != kNoStream ||
         root.right != kNoStream) {
         raise(err::BadFileFormat);
@@ -107,29 +108,30 @@ void CompoundFile::readDirectory() {
     // are not there.
     constexpr std::uint64_t kReservedEntries = 1024;
     m_entries.reserve(static_cast<std::size_t>(std::min(entryCount, kReservedEntries)));
+    // Until the children of an entry are placed, its firstChild holds the id of their tree.
     m_entries.push_back(std::move(root.entry));
+    m_entries.back().firstChild = root.child;
     // The child tree of each storage in turn, breadth first, so that its children end up
     // side by side; each tree in order, iteratively, however deep it is.
-    std::vector<std::uint32_t> childTrees;
-    childTrees.reserve(m_entries.capacity());
-    childTrees.push_back(root.child);
+    constexpr std::size_t kReservedDepth = 16;
     std::vector<StoredEntry> path;
+    path.reserve(kReservedDepth);
     for (std::size_t parent = 0; parent < m_entries.size(); ++parent) {
+        auto next = static_cast<std::uint32_t>(m_entries[parent].firstChild);
         m_entries[parent].firstChild = m_entries.size();
-        std::uint32_t next = childTrees[parent];
         while (next != kNoStream || !path.empty()) {
             for (; next != kNoStream; next = path.back().left) {
-                path.push_back(entryAt(next));
+                readEntry(next, path.emplace_back());
                 if (path.back().entry.kind == CompoundEntry::Kind::Root) {
                     raise(err::BadFileFormat);
                 }
             }
-            StoredEntry stored = std::move(path.back());
-            path.pop_back();
+            StoredEntry& stored = path.back();
             next = stored.right;
             stored.entry.parent = parent;
-            childTrees.push_back(stored.child);
+            stored.entry.firstChild = stored.child;
             m_entries.push_back(std::move(stored.entry));
+            path.pop_back();
         }
         m_entries[parent].childCount = m_entries.size() - m_entries[parent].firstChild;
     }

@@ -84,6 +84,16 @@ void Sectors::read(std::uint32_t sector, std::uint32_t offset, std::span<std::ui
     std::fill(target.begin() + static_cast<std::ptrdiff_t>(present), target.end(), 0);
 }
 
+std::span<const std::uint8_t> Sectors::bytesAt(std::uint32_t sector, std::uint32_t offset,
+                                               std::span<std::uint8_t> spare) {
+    const std::uint64_t start = (std::uint64_t{sector} + 1) * sectorBytes() + offset;
+    if (const auto held = m_input.viewAdvised(*this, start, spare.size()); !held.empty()) {
+        return held;
+    }
+    read(sector, offset, spare);
+    return spare;
+}
+
 void Sectors::load(TableSector& table, std::uint64_t index, std::uint32_t sector) {
     table.index = ~std::uint64_t{0};
     const auto entries = std::span(table.entries).first(m_entriesPerSector);

@@ -29,6 +29,10 @@ public:
     // Bytes of consecutive sectors the file holds, from offset within the first on; what
     // lies past the end of the file reads as zeros. Raises 321 when the file cannot be read.
     void read(std::uint32_t sector, std::uint32_t offset, std::span<std::uint8_t> target);
+    // The same bytes, spare.size() of them, where the input holds them in memory (valid until
+    // the next read), else copied into spare.
+    std::span<const std::uint8_t> bytesAt(std::uint32_t sector, std::uint32_t offset,
+                                          std::span<std::uint8_t> spare);
 
     // A chain of structure followed to its end; raises 321 when it breaks or loops.
     std::vector<std::uint32_t> wholeChain(std::uint32_t start);

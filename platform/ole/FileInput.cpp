@@ -167,15 +167,38 @@ bool FileInput::readAdvised(FetchAdvice& advice, std::uint64_t offset,
     return readPages(&advice, offset, target);
 }
 
-bool FileInput::readPages(FetchAdvice* advice, std::uint64_t offset,
-                          std::span<std::uint8_t> target) {
-    const std::size_t count = target.size();
-    // Most reads fall in the page read last.
+// The bytes where the page read last holds them all, else nullptr: most reads fall there.
+const std::uint8_t* FileInput::heldInLastPage(std::uint64_t offset, std::size_t count) const {
     const CachedPage& last = m_cached[m_lastSlot];
     if (last.start != kNoPage && offset >= last.start + last.heldFrom &&
         offset + count <= last.start + last.heldTo) {
-        std::memcpy(target.data(), m_pages.get() + m_lastSlot * kPageSize + (offset - last.start),
-                    count);
+        return m_pages.get() + m_lastSlot * kPageSize + (offset - last.start);
+    }
+    return nullptr;
+}
+
+std::span<const std::uint8_t> FileInput::viewAdvised(FetchAdvice& advice, std::uint64_t offset,
+                                                     std::size_t count) {
+    if (const std::uint8_t* held = heldInLastPage(offset, count)) {
+        return {held, count};
+    }
+    const std::uint64_t start = offset / kPageSize * kPageSize;
+    if (count == 0 || offset > m_size || count > m_size - offset ||
+        offset + count > start + kPageSize) {
+        return {};
+    }
+    const std::uint8_t* bytes = page(start, offset, offset + count, &advice);
+    if (bytes == nullptr) {
+        return {};
+    }
+    return {bytes + (offset - start), count};
+}
+
+bool FileInput::readPages(FetchAdvice* advice, std::uint64_t offset,
+                          std::span<std::uint8_t> target) {
+    const std::size_t count = target.size();
+    if (const std::uint8_t* held = heldInLastPage(offset, count)) {
+        std::memcpy(target.data(), held, count);
         return true;
     }
     if (offset > m_size || count > m_size - offset) {

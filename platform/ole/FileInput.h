@@ -31,6 +31,9 @@ public:
     // Of a page, only what the advice finds worth it is read.
     bool readAdvised(FetchAdvice& advice, std::uint64_t offset,
                      std::span<std::uint8_t> target) override;
+    // Bytes within one page, from the page kept for them.
+    std::span<const std::uint8_t> viewAdvised(FetchAdvice& advice, std::uint64_t offset,
+                                              std::size_t count) override;
     // The bytes read from the file so far, and in how many reads.
     std::uint64_t bytesRead() const { return m_bytesRead; }
     std::uint64_t reads() const { return m_reads; }
@@ -49,6 +52,7 @@ private:
     };
 
     bool readPages(FetchAdvice* advice, std::uint64_t offset, std::span<std::uint8_t> target);
+    const std::uint8_t* heldInLastPage(std::uint64_t offset, std::size_t count) const;
     bool readFully(std::uint8_t* target, std::size_t count, std::uint64_t offset);
     // The bytes of the page at start, holding [from, to) at least.
     const std::uint8_t* page(std::uint64_t start, std::uint64_t from, std::uint64_t to,
