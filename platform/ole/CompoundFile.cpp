@@ -19,6 +19,45 @@ struct StoredEntry {
     std::uint32_t child = kNoStream;
 };
 
+// What a walk of the directory needs besides the entries: the directory's sectors, the
+// entries reached, the path from a child tree's root down to the entry being placed.
+struct WalkMemory {
+    std::vector<std::uint32_t> sectors;
+    std::vector<bool> reached;
+    std::vector<StoredEntry> path;
+};
+
+// The walk memory and the entries of the last walk and compound file the thread finished, for
+// the next: reading one document after another allocates them once.
+thread_local WalkMemory t_spareWalk;
+thread_local std::vector<CompoundEntry> t_spareEntries;
+
+// Memory a large directory needed is let go when it is done with.
+constexpr std::size_t kKeptSectors = 1024;
+constexpr std::size_t kKeptEntries = 1024;
+constexpr std::size_t kKeptReached =
+    kKeptSectors * (cfb::kMaxSectorBytes / cfb::kDirectoryEntryBytes);
+constexpr std::size_t kKeptDepth = 64;
+
+// The thread's spare walk memory, emptied, for one walk; given back when the walk is done.
+class LentWalkMemory final {
+public:
+    LentWalkMemory() : m_memory(std::move(t_spareWalk)) { m_memory.path.clear(); }
+    ~LentWalkMemory() {
+        if (m_memory.sectors.capacity() <= kKeptSectors &&
+            m_memory.reached.capacity() <= kKeptReached && m_memory.path.capacity() <= kKeptDepth) {
+            t_spareWalk = std::move(m_memory);
+        }
+    }
+    LentWalkMemory(const LentWalkMemory&) = delete;
+    LentWalkMemory& operator=(const LentWalkMemory&) = delete;
+
+    WalkMemory* operator->() { return &m_memory; }
+
+private:
+    WalkMemory m_memory;
+};
+
 constexpr std::uint8_t kStorageType = 1;
 constexpr std::uint8_t kStreamType = 2;
 constexpr std::uint8_t kRootType = 5;
@@ -74,17 +113,27 @@ void parseEntry(std::span<const std::uint8_t> bytes, std::uint16_t majorVersion,
 } // namespace
 
 CompoundFile::CompoundFile(ByteSource& input)
-    : m_header(cfb::readHeader(input)), m_sectors(input, m_header) {
+    : m_header(cfb::readHeader(input)), m_sectors(input, m_header),
+      m_entries(std::move(t_spareEntries)) {
+    m_entries.clear();
     readDirectory();
 }
 
+CompoundFile::~CompoundFile() {
+    if (m_entries.capacity() <= kKeptEntries) {
+        t_spareEntries = std::move(m_entries);
+    }
+}
+
 void CompoundFile::readDirectory() {
+    LentWalkMemory walk;
     // The whole chain, so that every entry index can be checked against it.
-    const std::vector<std::uint32_t> directorySectors =
-        m_sectors.wholeChain(m_header.firstDirectorySector);
+    const std::vector<std::uint32_t>& directorySectors = walk->sectors;
+    m_sectors.wholeChain(m_header.firstDirectorySector, walk->sectors);
     const std::uint32_t perSector = m_sectors.sectorBytes() / cfb::kDirectoryEntryBytes;
     const std::uint64_t entryCount = std::uint64_t{directorySectors.size()} * perSector;
-    std::vector<bool> reached(static_cast<std::size_t>(entryCount));
+    std::vector<bool>& reached = walk->reached;
+    reached.assign(static_cast<std::size_t>(entryCount), false);
     std::array<std::uint8_t, cfb::kDirectoryEntryBytes> spare{};
     const auto readEntry = [&](std::uint32_t id, StoredEntry& stored) {
         if (id >= entryCount || reached[id]) {
@@ -113,9 +162,7 @@ void CompoundFile::readDirectory() {
     m_entries.back().firstChild = root.child;
     // The child tree of each storage in turn, breadth first, so that its children end up
     // side by side; each tree in order, iteratively, however deep it is.
-    constexpr std::size_t kReservedDepth = 16;
-    std::vector<StoredEntry> path;
-    path.reserve(kReservedDepth);
+    std::vector<StoredEntry>& path = walk->path;
     for (std::size_t parent = 0; parent < m_entries.size(); ++parent) {
         auto next = static_cast<std::uint32_t>(m_entries[parent].firstChild);
         m_entries[parent].firstChild = m_entries.size();

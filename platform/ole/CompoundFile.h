@@ -40,6 +40,10 @@ class CompoundFile final {
 public:
     // The input must outlive the compound file. Raises 321.
     explicit CompoundFile(ByteSource& input);
+    // Leaves the memory of its entries to the next compound file the thread opens.
+    ~CompoundFile();
+    CompoundFile(const CompoundFile&) = delete;
+    CompoundFile& operator=(const CompoundFile&) = delete;
 
     // The root first; the children of every storage follow each other, in the order of the
     // directory's sibling tree (by name length, then by name without regard to case).

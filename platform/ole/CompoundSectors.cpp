@@ -155,10 +155,10 @@ std::uint32_t Sectors::next(std::uint32_t sector) {
     return m_fat.entries[sector % m_entriesPerSector];
 }
 
-std::vector<std::uint32_t> Sectors::wholeChain(std::uint32_t start) {
+void Sectors::wholeChain(std::uint32_t start, std::vector<std::uint32_t>& sectors) {
     // Structure chains are short, mostly: room for a few sectors up front.
     constexpr std::uint64_t kReservedSectors = 16;
-    std::vector<std::uint32_t> sectors;
+    sectors.clear();
     sectors.reserve(static_cast<std::size_t>(std::min(m_count, kReservedSectors)));
     // A chain longer than the file has sectors loops.
     for (std::uint32_t sector = start; sector != kEndOfChain; sector = next(sector)) {
@@ -167,7 +167,6 @@ std::vector<std::uint32_t> Sectors::wholeChain(std::uint32_t start) {
         }
         sectors.push_back(sector);
     }
-    return sectors;
 }
 
 std::optional<std::span<const std::uint32_t>> Sectors::chain(std::uint32_t start,
@@ -201,14 +200,14 @@ std::optional<std::span<const std::uint32_t>> Sectors::chain(std::uint32_t start
 void Sectors::openMiniStream(std::uint32_t start, std::uint64_t size) {
     m_miniStreamSize = size;
     if (size > 0) {
-        m_miniStreamSectors = wholeChain(start);
+        wholeChain(start, m_miniStreamSectors);
         if (size > std::uint64_t{m_miniStreamSectors.size()} * sectorBytes()) {
             raise(err::BadFileFormat);
         }
     }
     // Its length is declared in the header; a chain that runs on has been broken into.
     if (m_header.miniFatSectors > 0) {
-        m_miniFatSectors = wholeChain(m_header.firstMiniFatSector);
+        wholeChain(m_header.firstMiniFatSector, m_miniFatSectors);
         if (m_miniFatSectors.size() != m_header.miniFatSectors) {
             raise(err::BadFileFormat);
         }

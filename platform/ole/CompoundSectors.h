@@ -34,8 +34,9 @@ public:
     std::span<const std::uint8_t> bytesAt(std::uint32_t sector, std::uint32_t offset,
                                           std::span<std::uint8_t> spare);
 
-    // A chain of structure followed to its end; raises 321 when it breaks or loops.
-    std::vector<std::uint32_t> wholeChain(std::uint32_t start);
+    // A chain of structure followed to its end, into sectors (emptied first); raises 321 when
+    // it breaks or loops.
+    void wholeChain(std::uint32_t start, std::vector<std::uint32_t>& sectors);
     // The first length sectors (or mini sectors) of a stream's chain, valid until the next
     // call; nothing when the chain breaks before (ends early, holds a special value or a sector
     // the file or the mini stream does not hold) or loops.

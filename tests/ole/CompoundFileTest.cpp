@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <ostream>
+#include <thread>
 
 namespace ostrevan {
 namespace {
@@ -540,6 +541,48 @@ TEST(CompoundFile, NamesEndAtTheirFirstNul) {
     const auto tree = test::readTree(bytes);
     ASSERT_TRUE(tree.has_value());
     EXPECT_TRUE(tree->contains("A"));
+}
+
+// Opening keeps its working memory for the thread's next document: whatever the one before
+// left there (a walk that damage ended deep in the tree, a larger directory, one too large to
+// keep), a document reads as it does alone.
+TEST(CompoundFile, ReadsEachDocumentOfAThreadAsItReadsAlone) {
+    std::vector<Bytes> documents{test::sampleDocument().bytes()};
+    CompoundWriter damaged = test::sampleDocument();
+    documents.push_back(damaged.bytes());
+    // The first of the root's children in order leads back to the root.
+    put32(documents.back(), entryField(damaged, Leer, 0x44), Root);
+    for (const int storages : {150, 5000}) {
+        CompoundWriter writer;
+        for (int i = 0; i < storages; ++i) {
+            writer.addStream(writer.addStorage(0, "Lager" + std::to_string(i)), "\x01Ole",
+                             test::patterned(static_cast<std::size_t>(i % 7 * 100), 1));
+        }
+        documents.push_back(writer.bytes());
+    }
+    const auto onNewThread = [](const std::function<void()>& read) {
+        std::thread(read).join();
+    };
+    std::vector<std::optional<Tree>> alone(documents.size());
+    for (std::size_t i = 0; i < documents.size(); ++i) {
+        onNewThread([&] { alone[i] = test::readTree(documents[i]); });
+    }
+    ASSERT_FALSE(alone[1].has_value());
+    for (std::size_t first = 0; first < documents.size(); ++first) {
+        for (std::size_t next = 0; next < documents.size(); ++next) {
+            SCOPED_TRACE("document " + std::to_string(next) + " after " + std::to_string(first));
+            std::optional<Tree> tree;
+            onNewThread([&] {
+                test::readTree(documents[first]);
+                tree = test::readTree(documents[next]);
+            });
+            ASSERT_EQ(tree.has_value(), alone[next].has_value());
+            if (tree) {
+                EXPECT_TRUE(*tree == *alone[next])
+                    << test::describeDifferences(*tree, *alone[next]);
+            }
+        }
+    }
 }
 
 } // namespace
