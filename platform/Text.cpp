@@ -215,10 +215,25 @@ std::size_t UpperCaseHash::operator()(std::string_view text) const {
         wordHash(text, [](std::uint64_t word) { return asciiUpperCaseWord(word); }));
 }
 
+bool asciiEqualIgnoringCase(std::string_view left, std::string_view right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    // Eight bytes at a time from the end: names that differ mostly differ in their last part.
+    for (std::size_t end = left.size(); end > 0;) {
+        const std::size_t start = end >= 8 ? end - 8 : 0;
+        if (asciiUpperCaseWord(wordAt(left.substr(0, end), start)) !=
+            asciiUpperCaseWord(wordAt(right.substr(0, end), start))) {
+            return false;
+        }
+        end = start;
+    }
+    return true;
+}
+
 bool UpperCaseEqual::operator()(std::string_view left, std::string_view right) const {
     if (isAscii(left) && isAscii(right)) {
-        return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                          [](char a, char b) { return asciiUpperCase(a) == asciiUpperCase(b); });
+        return asciiEqualIgnoringCase(left, right);
     }
     return upperCase(left) == upperCase(right);
 }

@@ -45,6 +45,10 @@ constexpr char asciiUpperCase(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// Whether two ASCII texts are equal but for the case of their letters, as their upperCase
+// forms compare.
+bool asciiEqualIgnoringCase(std::string_view left, std::string_view right);
+
 // Hash and equality of texts as their upperCase forms compare, for unordered containers of
 // names: ASCII text is compared in place, without the copy upperCase makes.
 struct UpperCaseHash {

@@ -138,6 +138,28 @@ TEST(Text, EveryAsciiCharacterHashesAsItsUpperCase) {
     }
 }
 
+TEST(Text, AsciiTextsCompareAsTheirUpperCaseFormsWhereverTheyDiffer) {
+    // Compared eight bytes at a time from the end: each pair of characters in a short first
+    // word, at the edges of a word and in the last one.
+    for (const std::size_t length : {1, 7, 8, 9, 17}) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (int c = 1; c < 0x80; ++c) {
+                for (int d = 1; d < 0x80; ++d) {
+                    std::string left(length, 'q');
+                    std::string right(length, 'Q');
+                    left[at] = static_cast<char>(c);
+                    right[at] = static_cast<char>(d);
+                    ASSERT_EQ(asciiEqualIgnoringCase(left, right),
+                              upperCase(left) == upperCase(right))
+                        << length << " " << at << " " << c << " " << d;
+                }
+            }
+        }
+        EXPECT_FALSE(
+            asciiEqualIgnoringCase(std::string(length, 'a'), std::string(length + 1, 'A')));
+    }
+}
+
 struct UpperCaseRow {
     const char* name;
     std::string left;
