@@ -7,12 +7,10 @@
 #include "platform/UserFolders.h"
 #include "platform/ole/LinkResolution.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <iostream>
 #include <memory_resource>
-#include <optional>
 #include <set>
 #include <string_view>
 #include <unordered_set>
@@ -31,12 +29,23 @@ std::pmr::vector<bool> firstOfTarget(const std::vector<ResolvedLink>& links,
     // A document's usual few links are compared pair by pair; many through a set.
     constexpr std::size_t kMostComparedInPairs = 16;
     if (links.size() <= kMostComparedInPairs) {
+        // Each name is looked at once for being ASCII, not at every comparison.
+        std::pmr::vector<bool> ascii(&memory);
+        ascii.reserve(links.size());
+        for (const ResolvedLink& link : links) {
+            ascii.push_back(isAscii(link.fullName));
+        }
+        const auto same = [&](std::size_t a, std::size_t b) {
+            return ascii[a] && ascii[b]
+                       ? asciiEqualIgnoringCase(links[a].fullName, links[b].fullName)
+                       : UpperCaseEqual()(links[a].fullName, links[b].fullName);
+        };
         for (std::size_t i = 0; i < links.size(); ++i) {
-            const auto same = [&](const ResolvedLink& earlier) {
-                return UpperCaseEqual()(earlier.fullName, links[i].fullName);
-            };
-            first.push_back(
-                std::none_of(links.begin(), links.begin() + static_cast<std::ptrdiff_t>(i), same));
+            std::size_t earlier = 0;
+            while (earlier < i && !same(earlier, i)) {
+                ++earlier;
+            }
+            first.push_back(earlier == i);
         }
         return first;
     }
@@ -115,39 +124,78 @@ struct Reading {
     FolderListings folders;
 };
 
-class LinkReaderDocument final : public RevisionManagerDocument {
+// A document's distinct links as read, shared by the documents made of them; those read their
+// own links with the same reading.
+struct LinkedNames {
+    std::shared_ptr<Reading> reading;
+    std::vector<std::string> names;
+};
+
+using SharedNames = std::shared_ptr<const LinkedNames>;
+
+// The documents links names; null when it names none.
+std::unique_ptr<RevisionManagerDocuments> documentsOf(const SharedNames& links);
+
+// Kind 0, the document's own links, is the only kind there is.
+void checkKind(std::int32_t kind) {
+    if (kind != 0) {
+        raise(err::InvalidCall);
+    }
+}
+
+// One of the documents another links to; its own links are read when first asked for.
+class LinkedDocument final : public RevisionManagerDocument {
 public:
-    // A document whose links are read when first asked for; nullopt: not read yet.
-    LinkReaderDocument(std::string fullName, std::shared_ptr<Reading> reading,
-                       std::optional<std::vector<std::string>> links)
-        : m_fullName(std::move(fullName)), m_reading(std::move(reading)),
-          m_links(std::move(links)) {}
+    LinkedDocument(SharedNames siblings, std::size_t index)
+        : m_siblings(std::move(siblings)), m_index(index) {}
+
+    const std::string& FullName() const override { return m_siblings->names[m_index]; }
+
+    std::unique_ptr<RevisionManagerDocuments> LinkedDocuments(std::int32_t kind) override {
+        checkKind(kind);
+        if (!m_links) {
+            Reading& reading = *m_siblings->reading;
+            m_links = std::make_shared<const LinkedNames>(
+                LinkedNames{m_siblings->reading,
+                            linkedNames(FullName(), *reading.rules, reading.folders, nullptr)});
+        }
+        return documentsOf(m_links);
+    }
+
+private:
+    SharedNames m_siblings;
+    std::size_t m_index;
+    SharedNames m_links;
+};
+
+std::unique_ptr<RevisionManagerDocuments> documentsOf(const SharedNames& links) {
+    if (links->names.empty()) {
+        return nullptr;
+    }
+    auto documents = std::make_unique<RevisionManagerDocuments>();
+    documents->reserve(links->names.size());
+    for (std::size_t i = 0; i < links->names.size(); ++i) {
+        documents->push_back(std::make_unique<LinkedDocument>(links, i));
+    }
+    return documents;
+}
+
+// A document opened by the application, its links read as it was opened.
+class OpenedDocument final : public RevisionManagerDocument {
+public:
+    OpenedDocument(std::string fullName, SharedNames links)
+        : m_fullName(std::move(fullName)), m_links(std::move(links)) {}
 
     const std::string& FullName() const override { return m_fullName; }
 
     std::unique_ptr<RevisionManagerDocuments> LinkedDocuments(std::int32_t kind) override {
-        if (kind != 0) {
-            raise(err::InvalidCall);
-        }
-        if (!m_links) {
-            m_links = linkedNames(m_fullName, *m_reading->rules, m_reading->folders, nullptr);
-        }
-        if (m_links->empty()) {
-            return nullptr;
-        }
-        auto documents = std::make_unique<RevisionManagerDocuments>();
-        documents->reserve(m_links->size());
-        for (const std::string& name : *m_links) {
-            documents->push_back(
-                std::make_unique<LinkReaderDocument>(name, m_reading, std::nullopt));
-        }
-        return documents;
+        checkKind(kind);
+        return documentsOf(m_links);
     }
 
 private:
     std::string m_fullName;
-    std::shared_ptr<Reading> m_reading;
-    std::optional<std::vector<std::string>> m_links;
+    SharedNames m_links;
 };
 
 // One application serves one scan.
@@ -157,9 +205,9 @@ public:
         : m_reading(std::make_shared<Reading>(std::move(rules))), m_observer(std::move(observer)) {}
 
     std::unique_ptr<RevisionManagerDocument> Open(const std::string& path) override {
-        return std::make_unique<LinkReaderDocument>(
-            path, m_reading,
-            linkedNames(path, *m_reading->rules, m_reading->folders, m_observer.get()));
+        auto links = std::make_shared<const LinkedNames>(LinkedNames{
+            m_reading, linkedNames(path, *m_reading->rules, m_reading->folders, m_observer.get())});
+        return std::make_unique<OpenedDocument>(path, std::move(links));
     }
 
 private:
