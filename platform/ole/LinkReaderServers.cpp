@@ -21,50 +21,44 @@ namespace {
 using SharedRules = std::shared_ptr<const LinkManagement>;
 using SharedObserver = std::shared_ptr<LinkReadObserver>;
 
-// Whether each link is the first of its target (compared without regard to case).
-std::pmr::vector<bool> firstOfTarget(const std::vector<ResolvedLink>& links,
-                                     std::pmr::memory_resource& memory) {
-    std::pmr::vector<bool> first(&memory);
-    first.reserve(links.size());
-    // A document's usual few links are compared pair by pair; many through a set.
-    constexpr std::size_t kMostComparedInPairs = 16;
-    if (links.size() <= kMostComparedInPairs) {
-        // Each name is looked at once for being ASCII, not at every comparison.
-        std::pmr::vector<bool> ascii(&memory);
-        ascii.reserve(links.size());
-        for (const ResolvedLink& link : links) {
-            ascii.push_back(isAscii(link.fullName));
+// A document's usual few links are compared pair by pair; many through a set.
+constexpr std::size_t kMostComparedInPairs = 16;
+
+// Keeps the first link to each target, in order; each name is compared with those kept so far
+// and looked at once for being ASCII.
+void keepFirstOfEachTargetByPairs(std::vector<ResolvedLink>& links) {
+    std::array<bool, kMostComparedInPairs> keptAscii{};
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        const std::string& name = links[i].fullName;
+        const bool ascii = isAscii(name);
+        bool seen = false;
+        for (std::size_t k = 0; k < kept && !seen; ++k) {
+            seen = keptAscii[k] && ascii ? asciiEqualIgnoringCase(links[k].fullName, name)
+                                         : UpperCaseEqual()(links[k].fullName, name);
         }
-        const auto same = [&](std::size_t a, std::size_t b) {
-            return ascii[a] && ascii[b]
-                       ? asciiEqualIgnoringCase(links[a].fullName, links[b].fullName)
-                       : UpperCaseEqual()(links[a].fullName, links[b].fullName);
-        };
-        for (std::size_t i = 0; i < links.size(); ++i) {
-            std::size_t earlier = 0;
-            while (earlier < i && !same(earlier, i)) {
-                ++earlier;
+        if (!seen) {
+            if (kept != i) {
+                links[kept] = std::move(links[i]);
             }
-            first.push_back(earlier == i);
+            keptAscii[kept] = ascii;
+            ++kept;
         }
-        return first;
     }
+    links.erase(links.begin() + static_cast<std::ptrdiff_t>(kept), links.end());
+}
+
+// The same for many links: a set holds views of the names in place.
+void keepFirstOfEachTargetBySet(std::vector<ResolvedLink>& links) {
+    std::array<std::byte, 4096> stack;
+    std::pmr::monotonic_buffer_resource memory(stack.data(), stack.size());
     std::pmr::unordered_set<std::string_view, UpperCaseHash, UpperCaseEqual> seen(
         links.size(), UpperCaseHash(), UpperCaseEqual(), &memory);
+    std::pmr::vector<bool> first(&memory);
+    first.reserve(links.size());
     for (const ResolvedLink& link : links) {
         first.push_back(seen.insert(link.fullName).second);
     }
-    return first;
-}
-
-// A document's links, each target once (compared without regard to case), in the order found.
-std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
-                                        const LinkManagement& rules, FolderListings& folders) {
-    std::vector<ResolvedLink> links = readResolvedLinks(documentPath, rules, folders);
-    // The set holds views of the names in place; a document's usual few fit on the stack.
-    std::array<std::byte, 4096> stack;
-    std::pmr::monotonic_buffer_resource memory(stack.data(), stack.size());
-    const std::pmr::vector<bool> first = firstOfTarget(links, memory);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < links.size(); ++i) {
         if (first[i]) {
@@ -75,6 +69,17 @@ std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
         }
     }
     links.erase(links.begin() + static_cast<std::ptrdiff_t>(kept), links.end());
+}
+
+// A document's links, each target once (compared without regard to case), in the order found.
+std::vector<ResolvedLink> distinctLinks(const std::string& documentPath,
+                                        const LinkManagement& rules, FolderListings& folders) {
+    std::vector<ResolvedLink> links = readResolvedLinks(documentPath, rules, folders);
+    if (links.size() <= kMostComparedInPairs) {
+        keepFirstOfEachTargetByPairs(links);
+    } else {
+        keepFirstOfEachTargetBySet(links);
+    }
     return links;
 }
 
