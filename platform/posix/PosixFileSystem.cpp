@@ -55,7 +55,14 @@ std::string lastComponent(const std::string& path) {
 
 // Joins with '/' only: a name on this file system may hold a backslash.
 std::string childPath(const std::string& folder, const std::string& name) {
-    return !folder.empty() && folder.back() == '/' ? folder + name : folder + '/' + name;
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
+    if (folder.empty() || folder.back() != '/') {
+        path += '/';
+    }
+    path += name;
+    return path;
 }
 
 std::string identityOf(const struct stat& info) {
