@@ -31,7 +31,7 @@ void readObject(CompoundFile& file, const CompoundEntry& stream, const std::stri
     OleObject object = parseOleStream(bytes);
     switch (object.kind) {
     case OleObject::Kind::Linked:
-        result.links.push_back({storage, std::move(*object.absolute), std::move(object.relative)});
+        result.links.emplace_back(storage, std::move(*object.absolute), std::move(object.relative));
         break;
     case OleObject::Kind::Damaged:
         result.skipped.push_back(storage);

@@ -308,10 +308,10 @@ std::string MonikerTarget::displayName() const {
 }
 
 std::optional<MonikerTarget> readMoniker(ByteReader& reader) {
-    MonikerTarget target;
-    if (!parseInto(reader, target, 0)) {
+    std::optional<MonikerTarget> target(std::in_place);
+    if (!parseInto(reader, *target, 0)) {
         reader.fail();
-        return std::nullopt;
+        target.reset();
     }
     return target;
 }

@@ -25,17 +25,17 @@ std::optional<std::span<const std::uint8_t>> monikerField(ByteReader& reader) {
 }
 
 // The moniker of a link to the container itself has no path: nothing to resolve.
-std::optional<MonikerTarget> usableRelative(std::optional<MonikerTarget> relative) {
+void dropPathless(std::optional<MonikerTarget>& relative) {
     if (relative && relative->path.empty()) {
         relative.reset();
     }
-    return relative;
 }
 
 // Solid Edge's own layout: u32 tag, u32 version 100, u32 of no use here, the absolute file
 // moniker, u32 1 when the relative moniker follows, that moniker, a trailer of no use here.
-// The monikers carry no size fields. Nothing when the bytes do not start like that.
-std::optional<OleObject> parseSolidEdgeLink(std::span<const std::uint8_t> bytes) {
+// The monikers carry no size fields. False, and object left alone, when the bytes do not start
+// like that.
+bool parseSolidEdgeLink(std::span<const std::uint8_t> bytes, OleObject& object) {
     constexpr std::uint32_t kVersion = 100;
     ByteReader reader(bytes);
     reader.u32(); // tag
@@ -44,29 +44,29 @@ std::optional<OleObject> parseSolidEdgeLink(std::span<const std::uint8_t> bytes)
     const auto clsid = reader.bytes(kFileMonikerClsid.size());
     if (!reader.ok() || version != kVersion ||
         !std::equal(clsid.begin(), clsid.end(), kFileMonikerClsid.begin())) {
-        return std::nullopt;
+        return false;
     }
     ByteReader monikers(bytes.subspan(12));
-    OleObject object;
     object.absolute = readMoniker(monikers);
     if (!object.absolute) {
-        return object;
+        return true;
     }
     if (monikers.u32() == 1) {
-        object.relative = usableRelative(readMoniker(monikers));
+        object.relative = readMoniker(monikers);
+        dropPathless(object.relative);
     }
     object.kind = OleObject::Kind::Linked;
-    return object;
+    return true;
 }
 
 } // namespace
 
 OleObject parseOleStream(std::span<const std::uint8_t> bytes) {
-    if (auto solidEdge = parseSolidEdgeLink(bytes)) {
-        return std::move(*solidEdge);
+    OleObject object;
+    if (parseSolidEdgeLink(bytes, object)) {
+        return object;
     }
     ByteReader reader(bytes);
-    OleObject object;
     const std::uint32_t version = reader.u32();
     const std::uint32_t flags = reader.u32();
     reader.u32(); // LinkUpdateOption: a hint
@@ -89,7 +89,8 @@ OleObject parseOleStream(std::span<const std::uint8_t> bytes) {
         return object;
     }
     if (relative) {
-        object.relative = usableRelative(parseMoniker(*relative));
+        object.relative = parseMoniker(*relative);
+        dropPathless(object.relative);
     }
     // The tail (class id, display name, update times) is not needed for listing links.
     object.kind = OleObject::Kind::Linked;
