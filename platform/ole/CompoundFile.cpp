@@ -64,8 +64,8 @@ constexpr std::uint8_t kRootType = 5;
 
 // The entry in bytes, into stored; raises 321 when its name or type is not one a writer
 // could have stored.
-void parseEntry(std::span<const std::uint8_t> bytes, std::uint16_t majorVersion,
-                StoredEntry& stored) {
+void parseEntry(std::span<const std::uint8_t, cfb::kDirectoryEntryBytes> bytes,
+                std::uint16_t majorVersion, StoredEntry& stored) {
     ByteReader reader(bytes);
     const auto name = reader.bytes(64);
     const std::uint16_t nameBytes = reader.u16();
@@ -140,9 +140,9 @@ void CompoundFile::readDirectory() {
             raise(err::BadFileFormat);
         }
         reached[id] = true;
-        parseEntry(m_sectors.bytesAt(directorySectors[id / perSector],
-                                     id % perSector * cfb::kDirectoryEntryBytes, spare),
-                   m_header.majorVersion, stored);
+        const auto bytes = m_sectors.bytesAt(directorySectors[id / perSector],
+                                             id % perSector * cfb::kDirectoryEntryBytes, spare);
+        parseEntry(bytes.first<cfb::kDirectoryEntryBytes>(), m_header.majorVersion, stored);
     };
 
     StoredEntry root;
