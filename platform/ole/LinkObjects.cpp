@@ -30,9 +30,13 @@ void readObject(CompoundFile& file, const CompoundEntry& stream, const std::stri
     }
     OleObject object = parseOleStream(bytes);
     switch (object.kind) {
-    case OleObject::Kind::Linked:
-        result.links.emplace_back(storage, std::move(*object.absolute), std::move(object.relative));
+    case OleObject::Kind::Linked: {
+        LinkObject& link = result.links.emplace_back();
+        link.storage = storage;
+        link.absolute = std::move(*object.absolute);
+        link.relative = std::move(object.relative);
         break;
+    }
     case OleObject::Kind::Damaged:
         result.skipped.push_back(storage);
         break;
