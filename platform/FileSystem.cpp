@@ -6,6 +6,9 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <map>
 
 namespace ostrevan {
@@ -35,6 +38,33 @@ std::size_t rootLength(std::string_view path) {
         return path.size() >= 3 && isSeparator(path[2]) ? 3 : 2;
     }
     return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+}
+
+// The high bit of each byte of word that is c, no other bit.
+std::uint64_t bytesEqualTo(std::uint64_t word, char c) {
+    constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+    constexpr std::uint64_t kLowBits = kEveryByte * 0x7F;
+    const std::uint64_t zeroWhereC = word ^ (kEveryByte * static_cast<unsigned char>(c));
+    return ~(((zeroWhereC & kLowBits) + kLowBits) | zeroWhereC | kLowBits);
+}
+
+// Where the last component of path[0, end) starts: after the last separator at or after
+// root, else at root. Eight bytes at a time from the end, as a name mostly is that long.
+std::size_t lastComponentStart(std::string_view path, std::size_t root, std::size_t end) {
+    static_assert(std::endian::native == std::endian::little, "the last byte is the highest");
+    while (end >= root + 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, path.data() + end - 8, sizeof word);
+        const std::uint64_t separators = bytesEqualTo(word, '/') | bytesEqualTo(word, '\\');
+        if (separators != 0) {
+            return end - 8 + static_cast<std::size_t>(63 - std::countl_zero(separators)) / 8 + 1;
+        }
+        end -= 8;
+    }
+    while (end > root && !isSeparator(path[end - 1])) {
+        --end;
+    }
+    return end;
 }
 
 // GetExtensionName as a part of path.
@@ -79,9 +109,7 @@ std::string_view FileSystem::ParentFolderView(std::string_view path) {
     if (end <= root) {
         return {};
     }
-    while (end > root && !isSeparator(path[end - 1])) {
-        --end;
-    }
+    end = lastComponentStart(path, root, end);
     if (end == 0) {
         return {};
     }
@@ -97,10 +125,7 @@ std::string_view FileSystem::FileNameView(std::string_view path) {
     while (end > root && isSeparator(path[end - 1])) {
         --end;
     }
-    std::size_t start = end;
-    while (start > root && !isSeparator(path[start - 1])) {
-        --start;
-    }
+    const std::size_t start = lastComponentStart(path, root, end);
     return path.substr(start, end - start);
 }
 

@@ -34,6 +34,23 @@ TEST(FileSystemPaths, HelpersTakeBothSeparators) {
     }
 }
 
+TEST(FileSystemPaths, TheLastSeparatorIsFoundWhereverItLies) {
+    // Names and folders of every length around the eight bytes looked at together.
+    for (std::size_t folderLength = 1; folderLength <= 18; ++folderLength) {
+        for (std::size_t nameLength = 1; nameLength <= 18; ++nameLength) {
+            for (const char* separator : {"/", "\\"}) {
+                for (const char* trailing : {"", "/", "\\\\"}) {
+                    const std::string folder = "C:/" + std::string(folderLength, 'a');
+                    const std::string name(nameLength, 'b');
+                    const std::string path = folder + separator + name + trailing;
+                    EXPECT_EQ(FileSystem::FileNameView(path), name) << path;
+                    EXPECT_EQ(FileSystem::ParentFolderView(path), folder) << path;
+                }
+            }
+        }
+    }
+}
+
 TEST(FileSystemPaths, BuildPathAddsOneSeparator) {
     EXPECT_EQ(FileSystem::BuildPath("/opt/ostrevan", "QZVExportRef.txt"),
               "/opt/ostrevan/QZVExportRef.txt");
