@@ -173,7 +173,7 @@ private:
 // documentPath is absolute, documentFolder its folder.
 template <class Files>
 ResolvedLink resolveAgainst(const std::string& documentPath, const std::string& documentFolder,
-                            LinkObject link, const LinkManagement& rules, Files& files) {
+                            LinkObject&& link, const LinkManagement& rules, Files& files) {
     Search<Files> search(documentPath, documentFolder, link, files);
     for (const LinkRule rule : rules.order) {
         search.rule(rule);
@@ -268,7 +268,8 @@ ResolvedLink resolveLink(const std::string& documentPath, const LinkObject& link
                          const std::function<bool(const std::string&)>& isFile) {
     const std::string document = absoluteLocalPath(documentPath);
     PredicateFiles files(isFile);
-    return resolveAgainst(document, FileSystem::GetParentFolderName(document), link, rules, files);
+    return resolveAgainst(document, FileSystem::GetParentFolderName(document), LinkObject(link),
+                          rules, files);
 }
 
 DocumentLinkResolver::DocumentLinkResolver(const std::string& documentPath,
