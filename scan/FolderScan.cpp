@@ -29,7 +29,8 @@ bool namesSolidEdge(const std::string& text) {
 }
 
 bool isDocument(const File& file) {
-    return namesSolidEdge(file.Type) && upperCase(FileSystem::GetExtensionName(file.Name)) != "CFG";
+    return namesSolidEdge(file.Type) &&
+           !UpperCaseEqual()(FileSystem::GetExtensionName(file.Name), "CFG");
 }
 
 // Parent folder + separator + name, the separator doubled after a root that ends in one.
