@@ -14,17 +14,13 @@
 namespace ostrevan {
 namespace {
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 // The length of the root at the start of path: "/", "\", "C:\", "C:", "\\server\share\".
 std::size_t rootLength(std::string_view path) {
-    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+    if (path.size() >= 2 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
         // UNC: \\server\share\ is the root.
         std::size_t pos = 2;
         for (int part = 0; part < 2 && pos <= path.size(); ++part) {
-            while (pos < path.size() && !isSeparator(path[pos])) {
+            while (pos < path.size() && !isPathSeparator(path[pos])) {
                 ++pos;
             }
             if (pos < path.size()) {
@@ -35,9 +31,9 @@ std::size_t rootLength(std::string_view path) {
     }
     if (path.size() >= 2 && path[1] == ':' &&
         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
-        return path.size() >= 3 && isSeparator(path[2]) ? 3 : 2;
+        return path.size() >= 3 && isPathSeparator(path[2]) ? 3 : 2;
     }
-    return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+    return !path.empty() && isPathSeparator(path[0]) ? 1 : 0;
 }
 
 // The high bit of each byte of word that is c, no other bit.
@@ -61,7 +57,7 @@ std::size_t lastComponentStart(std::string_view path, std::size_t root, std::siz
         }
         end -= 8;
     }
-    while (end > root && !isSeparator(path[end - 1])) {
+    while (end > root && !isPathSeparator(path[end - 1])) {
         --end;
     }
     return end;
@@ -80,7 +76,8 @@ std::string FileSystem::BuildPath(std::string_view folder, std::string_view name
     std::string path;
     path.reserve(folder.size() + 1 + name.size());
     path += folder;
-    if (!path.empty() && !isSeparator(path.back()) && !name.empty() && !isSeparator(name.front())) {
+    if (!path.empty() && !isPathSeparator(path.back()) && !name.empty() &&
+        !isPathSeparator(name.front())) {
         const bool windows = folder.find('\\') != std::string_view::npos &&
                              folder.find('/') == std::string_view::npos;
         path += windows ? '\\' : '/';
@@ -103,7 +100,7 @@ std::string FileSystem::GetFileName(std::string_view path) {
 std::string_view FileSystem::ParentFolderView(std::string_view path) {
     const std::size_t root = rootLength(path);
     std::size_t end = path.size();
-    while (end > root && isSeparator(path[end - 1])) {
+    while (end > root && isPathSeparator(path[end - 1])) {
         --end;
     }
     if (end <= root) {
@@ -113,7 +110,7 @@ std::string_view FileSystem::ParentFolderView(std::string_view path) {
     if (end == 0) {
         return {};
     }
-    while (end > root && isSeparator(path[end - 1])) {
+    while (end > root && isPathSeparator(path[end - 1])) {
         --end;
     }
     return path.substr(0, end);
@@ -122,7 +119,7 @@ std::string_view FileSystem::ParentFolderView(std::string_view path) {
 std::string_view FileSystem::FileNameView(std::string_view path) {
     const std::size_t root = rootLength(path);
     std::size_t end = path.size();
-    while (end > root && isSeparator(path[end - 1])) {
+    while (end > root && isPathSeparator(path[end - 1])) {
         --end;
     }
     const std::size_t start = lastComponentStart(path, root, end);

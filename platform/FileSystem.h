@@ -10,6 +10,11 @@ namespace ostrevan {
 
 class FileTypeRegistry;
 
+// Either separator of the paths the program meets: Windows's backslash and the slash.
+inline bool isPathSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
 // Scripting.FileSystemObject, the members the program calls. Paths are UTF-8. Members raise
 // the runtime's errors: 53 file not found, 76 path not found, 70 permission denied, 57/61 for
 // device errors and a full disk.

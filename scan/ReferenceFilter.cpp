@@ -1,5 +1,6 @@
 #include "scan/ReferenceFilter.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -21,12 +22,8 @@ char comparableAscii(char c) {
     return c == '\\' ? '/' : asciiUpperCase(c);
 }
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 std::string_view withoutTrailingSeparator(std::string_view folder) {
-    if (!folder.empty() && isSeparator(folder.back())) {
+    if (!folder.empty() && isPathSeparator(folder.back())) {
         folder.remove_suffix(1);
     }
     return folder;
@@ -44,9 +41,10 @@ bool BaseFolder::holds(std::string_view referenceFolder) const {
     }
     // A reference that starts with the folder's very bytes maps alike, up to the separator
     // after them (only one separator of the folder's is not compared).
-    if ((m_given.empty() || !isSeparator(m_given.back())) && referenceFolder.starts_with(m_given) &&
+    if ((m_given.empty() || !isPathSeparator(m_given.back())) &&
+        referenceFolder.starts_with(m_given) &&
         (referenceFolder.size() == m_given.size() ||
-         isSeparator(referenceFolder[m_given.size()]))) {
+         isPathSeparator(referenceFolder[m_given.size()]))) {
         return true;
     }
     if (!isAscii(referenceFolder)) {

@@ -138,7 +138,7 @@ struct LinkedNames {
 
 using SharedNames = std::shared_ptr<const LinkedNames>;
 
-// The documents links names; null when it names none.
+// The documents that links names; null when it names none.
 std::unique_ptr<RevisionManagerDocuments> documentsOf(const SharedNames& links);
 
 // Kind 0, the document's own links, is the only kind there is.

@@ -12,10 +12,6 @@
 namespace ostrevan {
 namespace {
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 bool hasDrive(std::string_view path) {
     return path.size() >= 2 && path[1] == ':' &&
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
@@ -23,10 +19,10 @@ bool hasDrive(std::string_view path) {
 
 // The root of path: "\\server\share\", "C:\", "C:", "/" or "\"; empty for a relative path.
 std::string_view rootOf(std::string_view path) {
-    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+    if (path.size() >= 2 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
         std::size_t end = 2;
         for (int part = 0; part < 2; ++part) {
-            while (end < path.size() && !isSeparator(path[end])) {
+            while (end < path.size() && !isPathSeparator(path[end])) {
                 ++end;
             }
             end = std::min(end + 1, path.size());
@@ -34,15 +30,15 @@ std::string_view rootOf(std::string_view path) {
         return path.substr(0, end);
     }
     if (hasDrive(path)) {
-        return path.substr(0, path.size() >= 3 && isSeparator(path[2]) ? 3 : 2);
+        return path.substr(0, path.size() >= 3 && isPathSeparator(path[2]) ? 3 : 2);
     }
-    return path.substr(0, !path.empty() && isSeparator(path[0]) ? 1 : 0);
+    return path.substr(0, !path.empty() && isPathSeparator(path[0]) ? 1 : 0);
 }
 
 std::vector<std::string_view> components(std::string_view path) {
     std::vector<std::string_view> parts;
     while (!path.empty()) {
-        const auto end = std::find_if(path.begin(), path.end(), isSeparator) - path.begin();
+        const auto end = std::find_if(path.begin(), path.end(), isPathSeparator) - path.begin();
         if (end > 0) {
             parts.push_back(path.substr(0, static_cast<std::size_t>(end)));
         }

@@ -1,5 +1,6 @@
 #include "platform/ole/Moniker.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "platform/ole/ByteReader.h"
 
@@ -29,10 +30,6 @@ constexpr std::int32_t kMaxUpLevels = 1048576;
 // Composites inside composites are legal but never deep in practice.
 constexpr int kMaxNesting = 8;
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 bool sameClsid(std::span<const std::uint8_t> bytes, const Clsid& clsid) {
     return bytes.size() == clsid.size() && std::equal(bytes.begin(), bytes.end(), clsid.begin());
 }
@@ -58,7 +55,7 @@ void foldParentSteps(MonikerTarget& target) {
     std::string_view path = target.path;
     std::int32_t steps = 0;
     while (path.size() >= 2 && path[0] == '.' && path[1] == '.' &&
-           (path.size() == 2 || isSeparator(path[2]))) {
+           (path.size() == 2 || isPathSeparator(path[2]))) {
         path.remove_prefix(std::min<std::size_t>(3, path.size()));
         ++steps;
     }
@@ -70,8 +67,8 @@ void foldParentSteps(MonikerTarget& target) {
 // "Name.par"; both mean the same.
 void dropSeparatorAfterSteps(MonikerTarget& target) {
     const std::string& path = target.path;
-    if (target.upLevels > 0 && !path.empty() && isSeparator(path[0]) &&
-        (path.size() == 1 || !isSeparator(path[1]))) {
+    if (target.upLevels > 0 && !path.empty() && isPathSeparator(path[0]) &&
+        (path.size() == 1 || !isPathSeparator(path[1]))) {
         target.path.erase(0, 1);
     }
 }
@@ -225,7 +222,7 @@ bool hasDrive(std::string_view path) {
 std::string pathOfFileUrl(std::string_view url) {
     url.remove_prefix(5);
     std::size_t slashes = 0;
-    while (slashes < url.size() && isSeparator(url[slashes])) {
+    while (slashes < url.size() && isPathSeparator(url[slashes])) {
         ++slashes;
     }
     std::string rest = percentDecoded(url.substr(slashes));

@@ -8,10 +8,6 @@
 namespace ostrevan {
 namespace {
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 bool isLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -30,9 +26,9 @@ bool regularFileExists(const std::string& path) {
 
 bool isLocalAbsolutePath(std::string_view path) {
     const bool drive =
-        path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && isSeparator(path[2]);
-    const bool share =
-        path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]) && !isSeparator(path[2]);
+        path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && isPathSeparator(path[2]);
+    const bool share = path.size() > 2 && isPathSeparator(path[0]) && isPathSeparator(path[1]) &&
+                       !isPathSeparator(path[2]);
     return drive || share;
 }
 
