@@ -2,8 +2,6 @@
 
 #include "platform/Text.h"
 
-#include <algorithm>
-
 namespace ostrevan {
 namespace {
 
@@ -37,8 +35,7 @@ std::string_view trimmed(std::string_view text) {
 // Every letter of the code page folds, not only ASCII (Ä = ä).
 bool sameName(std::string_view name, std::string_view wanted) {
     if (isAscii(name) && isAscii(wanted)) {
-        return std::equal(name.begin(), name.end(), wanted.begin(), wanted.end(),
-                          [](char a, char b) { return asciiUpperCase(a) == asciiUpperCase(b); });
+        return asciiEqualIgnoringCase(name, wanted);
     }
     return upperCase(fromWindows1252(name)) == upperCase(fromWindows1252(wanted));
 }
